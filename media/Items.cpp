@@ -1,0 +1,218 @@
+#include "media/Items.h"
+
+#include "media/PictureCache.h"
+
+#include <QGraphicsSceneMouseEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPaintDevice>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextOption>
+
+namespace zt {
+
+// ---- PictureItem -----------------------------------------------------------
+
+PictureItem::PictureItem(PictureCache *cache, Stacking *stack, QString file, QString element, int index)
+    : cache_(cache), stack_(stack), file_(std::move(file)), element_(std::move(element)), index_(index) {
+    setAcceptedMouseButtons(Qt::LeftButton);
+}
+
+void PictureItem::move(qreal left, qreal top, qreal width, qreal height) {
+    setPos(left, top);
+    if (QSizeF(width, height) != size_) {
+        prepareGeometryChange();
+        size_ = QSizeF(width, height);
+    }
+}
+
+void PictureItem::setBorder(int style) {
+    if (style == border_) return;
+    border_ = style;
+    update();
+}
+
+void PictureItem::setClickable(bool on) {
+    setAcceptedMouseButtons(on ? Qt::LeftButton : Qt::NoButton);
+}
+
+QRectF PictureItem::boundingRect() const { return QRectF(QPointF(0, 0), size_); }
+
+void PictureItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) {
+    const QRectF r = boundingRect();
+    if (!file_.isEmpty()) {
+        const qreal dpr = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        const QSizeF device = painter->deviceTransform().mapRect(r).size() * dpr;
+        const QSize pixels(qMax(1, qRound(device.width())), qMax(1, qRound(device.height())));
+        QPixmap pm = cache_->pixmap(file_, element_, pixels);
+        if (!pm.isNull()) {
+            painter->setRenderHint(QPainter::SmoothPixmapTransform);
+            painter->drawPixmap(r, pm, QRectF(pm.rect()));
+        }
+    }
+    if (border_ == 1) {
+        // Selection: a gold frame inside a dark hairline, visible on any face.
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setBrush(Qt::NoBrush);
+        painter->setPen(QPen(QColor(20, 20, 20), 1.0));
+        painter->drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
+        painter->setPen(QPen(QColor(255, 200, 0), 3.0));
+        painter->drawRect(r.adjusted(2.5, 2.5, -2.5, -2.5));
+    }
+}
+
+PictureItem *PictureItem::copy(int index) const {
+    auto *c = new PictureItem(cache_, stack_, file_, element_, index);
+    c->move(left(), top(), width(), height());
+    c->setZValue(zValue());
+    c->setAcceptedMouseButtons(acceptedMouseButtons());
+    c->setVisible(false);
+    return c;
+}
+
+void PictureItem::mousePressEvent(QGraphicsSceneMouseEvent *event) { event->accept(); }
+
+void PictureItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *event) {
+    if (boundingRect().contains(event->pos())) emit clicked(index_);
+}
+
+// ---- LabelItem -------------------------------------------------------------
+
+LabelItem::LabelItem(QSizeF size, QColor background, QColor foreground, QFont font, bool wordWrap)
+    : size_(size), background_(background), foreground_(foreground), font_(std::move(font)),
+      wordWrap_(wordWrap) {
+    setAcceptedMouseButtons(Qt::LeftButton);
+}
+
+void LabelItem::setCaption(const QString &caption) {
+    if (caption == caption_) return;
+    caption_ = caption;
+    update();
+}
+
+void LabelItem::setBackground(QColor c) {
+    background_ = c;
+    update();
+}
+
+QRectF LabelItem::boundingRect() const { return QRectF(QPointF(0, 0), size_); }
+
+void LabelItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) {
+    painter->fillRect(boundingRect(), background_);
+    painter->setPen(foreground_);
+    painter->setFont(font_);
+    QTextOption opt(Qt::AlignLeft | Qt::AlignTop);
+    opt.setWrapMode(wordWrap_ ? QTextOption::WordWrap : QTextOption::NoWrap);
+    painter->drawText(boundingRect(), caption_, opt);
+}
+
+void LabelItem::mousePressEvent(QGraphicsSceneMouseEvent *event) { event->accept(); }
+
+void LabelItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *event) {
+    if (boundingRect().contains(event->pos())) emit clicked();
+}
+
+// ---- ButtonItem ------------------------------------------------------------
+
+ButtonItem::ButtonItem(QSizeF size, QString caption, QColor background, QFont font)
+    : size_(size), caption_(std::move(caption)), background_(background), font_(std::move(font)) {
+    setAcceptedMouseButtons(Qt::LeftButton);
+    setCursor(Qt::PointingHandCursor);
+}
+
+QRectF ButtonItem::boundingRect() const { return QRectF(QPointF(0, 0), size_); }
+
+void ButtonItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) {
+    const QRectF r = boundingRect();
+    painter->fillRect(r, background_);
+    // Raised edges, sunk while pressed.
+    const QColor light = down_ ? background_.darker(160) : background_.lighter(160);
+    const QColor dark = down_ ? background_.lighter(160) : background_.darker(200);
+    painter->setPen(QPen(light, 1.5));
+    painter->drawLine(r.topLeft() + QPointF(0.75, 0.75), r.topRight() + QPointF(-0.75, 0.75));
+    painter->drawLine(r.topLeft() + QPointF(0.75, 0.75), r.bottomLeft() + QPointF(0.75, -0.75));
+    painter->setPen(QPen(dark, 1.5));
+    painter->drawLine(r.bottomLeft() + QPointF(0.75, -0.75), r.bottomRight() + QPointF(-0.75, -0.75));
+    painter->drawLine(r.topRight() + QPointF(-0.75, 0.75), r.bottomRight() + QPointF(-0.75, -0.75));
+    painter->setPen(Qt::black);
+    painter->setFont(font_);
+    painter->drawText(r.translated(down_ ? 1 : 0, down_ ? 1 : 0), Qt::AlignCenter, caption_);
+}
+
+void ButtonItem::mousePressEvent(QGraphicsSceneMouseEvent *event) {
+    event->accept();
+    down_ = true;
+    update();
+}
+
+void ButtonItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *event) {
+    down_ = false;
+    update();
+    if (boundingRect().contains(event->pos())) emit clicked();
+}
+
+// ---- TextPanel -------------------------------------------------------------
+
+TextPanel::TextPanel(QSizeF size, QColor background, bool scrollBar, QFont font) {
+    edit_ = new QPlainTextEdit;
+    edit_->setReadOnly(true);
+    // The panels are for reading; they never take the keyboard from the game.
+    edit_->setFocusPolicy(Qt::NoFocus);
+    edit_->setTextInteractionFlags(Qt::NoTextInteraction);
+    edit_->setVerticalScrollBarPolicy(scrollBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    edit_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    edit_->setFont(font);
+    QPalette pal = edit_->palette();
+    pal.setColor(QPalette::Base, background);
+    pal.setColor(QPalette::Text, Qt::black);
+    edit_->setPalette(pal);
+    edit_->setFixedSize(size.toSize());
+    setWidget(edit_);
+    edit_->viewport()->installEventFilter(this);
+}
+
+void TextPanel::setText(const QString &text) { edit_->setPlainText(text); }
+QString TextPanel::text() const { return edit_->toPlainText(); }
+
+bool TextPanel::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == edit_->viewport() && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+        emit clicked();
+    return QGraphicsProxyWidget::eventFilter(watched, event);
+}
+
+// ---- BackgroundItem --------------------------------------------------------
+
+BackgroundItem::BackgroundItem() {
+    setAcceptedMouseButtons(Qt::LeftButton | Qt::RightButton | Qt::MiddleButton);
+    setZValue(-1e9);
+}
+
+void BackgroundItem::mousePressEvent(QGraphicsSceneMouseEvent *event) {
+    event->accept();
+    emit pressed();
+}
+
+// ---- WipeItem --------------------------------------------------------------
+
+WipeItem::WipeItem() {
+    setAcceptedMouseButtons(Qt::NoButton);
+    setZValue(-1e8);
+    setVisible(false);
+}
+
+void WipeItem::setProgress(qreal columns, QColor colour) {
+    columns_ = columns;
+    colour_ = colour;
+    update();
+}
+
+void WipeItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) {
+    const qreal w = qMin<qreal>(columns_, 801);
+    painter->fillRect(QRectF(0, 0, w, 301), colour_);
+    painter->fillRect(QRectF(800 - w + 1, 300, w, 300), colour_);
+}
+
+} // namespace zt

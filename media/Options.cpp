@@ -1,0 +1,92 @@
+#include "media/Options.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cmath>
+
+namespace zt {
+
+namespace {
+const QString kFileName = QStringLiteral("speed.kdz");
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+} // namespace
+
+SettingsRead parseSettings(const QByteArray &content) {
+    int i = 0;
+    const int n = content.size();
+    while (i < n && isBlank(content[i])) ++i;
+    if (i >= n) return {SettingsRead::Missing, 0};
+    // The first field ends at a comma or a line end; blanks around it are ignored.
+    int end = i;
+    while (end < n && content[end] != ',' && content[end] != '\r' && content[end] != '\n') ++end;
+    const QByteArray field = content.mid(i, end - i).trimmed();
+    bool ok = false;
+    const double v = field.toDouble(&ok);
+    if (!ok || !std::isfinite(v)) return {SettingsRead::NotANumber, 0};
+    const double r = std::nearbyint(v); // a byte takes the nearest whole number
+    if (r < 0 || r > 255) return {SettingsRead::Overflow, 0};
+    return {SettingsRead::Number, int(r)};
+}
+
+QByteArray formatSettings(int cardSpeed) { return " " + QByteArray::number(cardSpeed) + " \r\n"; }
+
+QString Options::programFile() const { return QDir(programDir_).filePath(kFileName); }
+QString Options::configFile() const { return QDir(configDir_).filePath(kFileName); }
+
+QString Options::readFile() const {
+    // The per-user file exists only when the program's folder refused a write.
+    if (!configDir_.isEmpty() && QFileInfo(configFile()).isFile()) return configFile();
+    return programFile();
+}
+
+void Options::setDefaults() {
+    s_.playRate = 20;
+    s_.cardSpeed = 4;
+}
+
+void Options::readSettings() {
+    QFile f(readFile());
+    SettingsRead r;
+    if (QFileInfo(f.fileName()).isFile() && f.open(QIODevice::ReadOnly)) r = parseSettings(f.read(64));
+    if (r.kind == SettingsRead::Number) {
+        // Only a speed the menu offers is taken: 0 would stop the cards dead.
+        if (r.value >= 1 && r.value <= 10) {
+            s_.cardSpeed = static_cast<u8>(r.value);
+            menu_.card_speed[r.value]->setChecked(true);
+        }
+        return;
+    }
+    menu_.card_speed[s_.cardSpeed]->setChecked(true);
+}
+
+bool Options::writeTo(const QString &path, int speed) {
+    if (path.isEmpty()) return false;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly)) return false;
+    f.write(formatSettings(speed));
+    return f.commit();
+}
+
+void Options::card_speed_Click(int index) {
+    for (int i = 1; i <= 10; ++i) menu_.card_speed[i]->setChecked(false);
+    s_.cardSpeed = static_cast<u8>(index);
+    menu_.card_speed[index]->setChecked(true);
+    // A folder the program may not write (an installed program) falls back
+    // to the user's own; a write that fails everywhere changes nothing else.
+    if (writeTo(programFile(), index)) {
+        if (!configDir_.isEmpty() && QFileInfo(configFile()).isFile()) QFile::remove(configFile());
+        return;
+    }
+    writeTo(configFile(), index);
+}
+
+void Options::velocita_gioco_Click(int index) {
+    for (int i = 1; i <= 3; ++i) menu_.velocita_gioco[i]->setChecked(false);
+    s_.playRate = static_cast<u8>(index * 10);
+    menu_.velocita_gioco[index]->setChecked(true);
+}
+
+} // namespace zt

@@ -1,0 +1,43 @@
+#pragma once
+// The card speed (remembered in a one-line settings file) and the play rate
+// (for this run only), with their menu check marks.
+#include "media/Elements.h"
+#include "rules/GameState.h"
+
+#include <optional>
+
+namespace zt {
+
+// What the settings file says, read the tolerant way: the first number in it.
+struct SettingsRead {
+    enum Kind { Missing, NotANumber, Overflow, Number } kind = Missing;
+    int value = 0;
+};
+SettingsRead parseSettings(const QByteArray &content);
+QByteArray formatSettings(int cardSpeed); // " 7 \r\n"
+
+class Options {
+public:
+    // programDir: the program's folder; configDir: the per-user folder used
+    // when the program's folder cannot be written.
+    Options(GameState &s, Menu &menu, QString programDir, QString configDir)
+        : s_(s), menu_(menu), programDir_(std::move(programDir)), configDir_(std::move(configDir)) {}
+
+    void setDefaults();       // play rate 20, card speed 4
+    void readSettings();      // at start-up; never reports anything
+    void card_speed_Click(int index);
+    void velocita_gioco_Click(int index);
+
+    QString programFile() const;
+    QString configFile() const;
+    // Where the speed was last written, hence where it is read from.
+    QString readFile() const;
+
+private:
+    bool writeTo(const QString &path, int speed);
+    GameState &s_;
+    Menu &menu_;
+    QString programDir_, configDir_;
+};
+
+} // namespace zt

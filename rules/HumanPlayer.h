@@ -1,0 +1,23 @@
+#pragma once
+// The human plays with the mouse: a hand card to play, table cards to take,
+// the computer's pile top (before playing) to steal.
+#include "rules/Game.h"
+
+namespace zt {
+
+class HumanPlayer {
+public:
+    explicit HumanPlayer(GameParts g) : g_(g) {}
+
+    void Carta_Click(int index);
+    void Mazzo_Click();
+    // Waits for the played card and tells whether it steals.
+    QCoro::Task<> gioco1();
+    // Waits until the selection is a valid capture, or finds none is possible.
+    QCoro::Task<> verifica();
+
+private:
+    GameParts g_;
+};
+
+} // namespace zt

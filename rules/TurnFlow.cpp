@@ -1,0 +1,198 @@
+#include "rules/TurnFlow.h"
+
+#include "shell/Lights.h"
+#include "table/Delay.h"
+#include "table/Places.h"
+#include "table/Shuffle.h"
+
+#include <cmath>
+
+namespace zt {
+
+void TurnFlow::print(double x, const QString &line) {
+    g_.e.printer->currentX = x;
+    g_.e.printer->print(line);
+}
+
+QCoro::Task<> TurnFlow::computerMove() {
+    GameState &s = g_.s;
+    s.turnPlayer = kComputer;
+    s.otherPlayer = kHuman;
+    s.playedCard = 0;
+    s.pickN = 0;
+    s.pickSum = 0;
+    s.stealFlag = kFalse;
+    lights::computerToMove(g_.e);
+    co_await ritardo(s, g_.pacing, 1);
+    co_await computer_.gioco2();
+    ++s.playsThisDeal;
+    co_await g_.movement.muovicarte();
+}
+
+QCoro::Task<> TurnFlow::humanMove() {
+    GameState &s = g_.s;
+    s.turnPlayer = kHuman;
+    s.otherPlayer = kComputer;
+    s.playedCard = 0;
+    s.pickN = 0;
+    s.pickSum = 0;
+    s.stealFlag = kFalse;
+    lights::humanToMove(g_.e);
+    s.clickLock = 0;
+    co_await human_.gioco1();
+    if (!s.stealFlag) {
+        g_.e.carta[s.pileTop[kComputer]]->setBorder(0);
+        co_await human_.verifica();
+        s.clickLock = 100;
+    } else {
+        for (int row = 1; row <= 3; ++row)
+            for (int col = 1; col <= 4; ++col) g_.e.carta[s.tableCards[row][col]]->setBorder(0);
+    }
+    co_await g_.movement.muovicarte();
+}
+
+QCoro::Task<> TurnFlow::gioco() {
+    GameState &s = g_.s;
+    Elements &e = g_.e;
+    e.Picture2->setVisible(false);
+    lights::placeForPlay(s, e);
+    s.playsThisDeal = 0;
+    s.pileCount = {};
+    e.LBLmenu->setBackground(Qt::black);
+    lights::disegno_bottoni(s, e);
+    e.printer->currentX = s.midX + 280;
+    e.printer->currentY = s.midY - 20;
+    e.printer->foreColor = Qt::white;
+    e.printer->fontSize = 12;
+    e.printer->print(QStringLiteral(" %1^ game").arg(s.gameNo));
+
+    // Each deal: the starter plays first and the players alternate, six plays.
+    for (;;) {
+        bool computerTurn = s.starter == 1;
+        while (true) {
+            if (computerTurn) {
+                co_await computerMove();
+                s.finalSweep = kFalse;
+                if (s.playsThisDeal != 6) {
+                    computerTurn = false;
+                    continue;
+                }
+            } else {
+                co_await humanMove();
+                if (s.playsThisDeal != 6) {
+                    computerTurn = true;
+                    continue;
+                }
+                s.finalSweep = kFalse;
+            }
+            break;
+        }
+        if (s.dealPos == 22) break;
+        co_await ritardo(s, g_.pacing, 1);
+        s.playsThisDeal = 0;
+        daicarte(s, e);
+        if (s.dealPos == 22) e.Mazzo->setVisible(false);
+        for (int i = 0; i <= 2; ++i) e.dorso[i]->setVisible(true);
+    }
+    co_await endOfGame();
+}
+
+TurnFlow::MatchState TurnFlow::afterDecidedGame(int tally) {
+    // A drawn first game must not let a single win end the match: only two
+    // wins of one player (10, 14) or a won final game (17, 19) end it.
+    switch (tally) {
+    case 12: return MatchState::FinalGame;
+    case 10: case 14: case 17: case 19: return MatchState::Over;
+    default: return MatchState::GoesOn;
+    }
+}
+
+QCoro::Task<> TurnFlow::endOfGame() {
+    GameState &s = g_.s;
+    Elements &e = g_.e;
+
+    // The leftovers go to the last taker. Nobody captured at all only when
+    // every play went to the table; then the dealer, who did not lead, takes
+    // them, so no card is left out of both piles.
+    s.finalSweep = kTrue;
+    if (s.lastTaker == 0) s.lastTaker = static_cast<u8>(s.starter == 1 ? kHuman : kComputer);
+    s.turnPlayer = s.lastTaker;
+    s.otherPlayer = static_cast<u8>(3 - s.lastTaker);
+    co_await ritardo(s, g_.pacing, 1);
+    int n = 0;
+    for (int row = 1; row <= 3; ++row)
+        for (int col = 1; col <= 4; ++col) {
+            const int code = s.tableCards[row][col];
+            if (code == 0) continue;
+            ++n;
+            s.pickCards[n] = static_cast<i16>(code);
+            s.pickLeft[n] = static_cast<i16>(std::nearbyint(e.carta[code]->left()));
+            s.pickTop[n] = static_cast<i16>(std::nearbyint(e.carta[code]->top()));
+        }
+    for (int j = 1; j <= s.extraN; ++j) {
+        const int code = s.extraCards[j];
+        ++n;
+        s.pickCards[n] = static_cast<i16>(code);
+        s.pickLeft[n] = static_cast<i16>(std::nearbyint(e.carta[code]->left()));
+        s.pickTop[n] = static_cast<i16>(std::nearbyint(e.carta[code]->top()));
+        s.extraCards[j] = 0;
+    }
+    s.extraN = 0;
+    s.canCapture = kFalse;
+    s.pickN = static_cast<i16>(n);
+    if (n > 0) {
+        // Taken table cards are the ones marked, as in every capture.
+        for (int j = 1; j <= n; ++j) e.carta[s.pickCards[j]]->setBorder(1);
+        s.stealFlag = kFalse;
+        co_await g_.movement.muovicarte();
+    }
+    for (int k = 1; k <= 40; ++k) e.carta[k]->move(places::kClearedLeft, places::kClearedTop);
+    co_await ritardo(s, g_.pacing, 2);
+    lights::hide(e);
+
+    e.Command1->setVisible(false);
+    e.printer->foreColor = Qt::white;
+    e.printer->fontSize = 14;
+    e.printer->currentY = s.midY;
+    bool matchOver = false;
+    if (s.pileCount[kHuman] == s.pileCount[kComputer]) {
+        print(s.midX - 80, QStringLiteral("The game finished as a draw"));
+    } else {
+        if (s.pileCount[kHuman] > s.pileCount[kComputer]) {
+            s.matchTally = static_cast<u8>(s.matchTally + 5);
+            print(s.midX - 25, QStringLiteral("Game for you"));
+        } else {
+            s.matchTally = static_cast<u8>(s.matchTally + 7);
+            print(s.midX - 25, QStringLiteral("Game for Computer"));
+        }
+        const MatchState m = afterDecidedGame(s.matchTally);
+        if (m == MatchState::FinalGame) print(s.midX - 25, QStringLiteral("Final game"));
+        matchOver = m == MatchState::Over;
+    }
+
+    if (!matchOver) {
+        lights::disegno_bottoni(s, e);
+        print(s.midX - 25, QStringLiteral("(menu to continue)"));
+        e.menu.continue_->setEnabled(true);
+        s.continueRequested = 0;
+        co_await g_.pacing.waitUntil([&s] { return s.continueRequested != 0; });
+    } else {
+        e.printer->currentX = s.midX - 25;
+        if (s.matchTally == 10 || s.matchTally == 17) e.printer->print(QStringLiteral("You are the winner"));
+        if (s.matchTally == 14 || s.matchTally == 19) e.printer->print(QStringLiteral("Computer is the winner"));
+        print(s.midX - 25, QStringLiteral("(menu to continue)"));
+        lights::disegno_bottoni(s, e);
+        e.menu.continue_->setEnabled(false);
+        e.menu.new_game->setEnabled(true);
+        s.newGameRequested = 0;
+        co_await g_.pacing.waitUntil([&s] { return s.newGameRequested != 0; });
+        s.gameNo = 0;
+        s.matchTally = 0;
+        s.pileCount[kHuman] = s.pileCount[kComputer] = 0;
+        e.Label2->setCaption(QString::fromStdString(scoreLine(0, 0)));
+    }
+    for (int b = 1; b <= 4; ++b) e.Image1[b]->setVisible(false);
+    s.starter = s.starter == 1 ? 2 : 1;
+}
+
+} // namespace zt

@@ -1,0 +1,122 @@
+#pragma once
+// The one window: it owns the game and wires the elements' events to it.
+// It holds no rules of its own.
+#include "media/AudioPlayer.h"
+#include "media/Elements.h"
+#include "media/Music.h"
+#include "media/Options.h"
+#include "media/Sounds.h"
+#include "rules/Capture.h"
+#include "rules/ComputerPlayer.h"
+#include "rules/GameState.h"
+#include "rules/HumanPlayer.h"
+#include "rules/TurnFlow.h"
+#include "shell/GameView.h"
+#include "table/Movement.h"
+#include "table/Pacing.h"
+#include "table/Random.h"
+
+#include <QGraphicsScene>
+#include <QWidget>
+#include <optional>
+
+namespace zt {
+
+struct WindowConfig {
+    QString programDir; // sounds/, music/ and the settings file; empty: the program's folder
+    QString configDir;  // per-user fallback for the settings file; empty: the standard one
+    bool zeroDelay = false;
+    std::optional<quint64> seed;
+};
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit MainWindow(WindowConfig config = {});
+    ~MainWindow() override;
+
+    GameState &state() { return s_; }
+    Elements &elements() { return e_; }
+    Pacing &pacing() { return pacing_; }
+    RandomSource &random() { return rnd_; }
+    GameView *view() const { return view_; }
+    MediaPlayer &MMC1() { return *mmc1_; }
+    MediaPlayer &MMCw() { return *mmcw_; }
+    CardMovement &movement() { return movement_; }
+    bool cycleRunning() const { return cycleRunning_; }
+    int cyclesStarted() const { return cycles_; }
+    // Addresses of a local of the activation, one per game: equal when the
+    // cycle loops rather than nests.
+    const std::vector<quintptr> &activationStackMarks() const { return stackMarks_; }
+
+    // Event handlers, named after the element and the event.
+    void Form_Resize();
+    void Command1_Click();
+    void new_game_Click();
+    void continue_Click();
+    void LBLmenu_Click();
+    void Carta_Click(int index);
+    void Mazzo_Click();
+    void dorso_Click(int index);
+    void Verde_Click(int index);
+    void Rosso_Click(int index);
+    void Form_MouseDown();
+    void Text1_Click();
+    void Text3_Click();
+    void Italiano_Click();
+    void english_Click();
+    void menu_about_Click();
+    void card_speed_Click(int index);
+    void velocita_gioco_Click(int index);
+    void canzoni_Click(int index);
+    void menu_card_rustle_yes_Click();
+    void menu_card_rustle_no_Click();
+    void esci_Click();
+
+    // Starts the game cycle, as the first showing of the window does.
+    void startCycle();
+    // Ends the game cycle wherever it waits and closes both players.
+    void endProgram();
+
+signals:
+    void cycleEnded();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void Form_Load();
+    void Form_Activate();
+    QCoro::Task<> gioco_imposta();
+    QCoro::Task<> runCycle();
+    void wireEvents();
+
+    WindowConfig config_;
+    QString programDir_;
+    GameState s_;
+    QGraphicsScene scene_;
+    Elements e_;
+    GameView *view_ = nullptr;
+    Pacing pacing_;
+    RandomSource rnd_;
+    AudioDevice audio_;
+    MediaPlayer *mmcw_ = nullptr;
+    MediaPlayer *mmc1_ = nullptr;
+    std::unique_ptr<Sounds> sounds_;
+    std::unique_ptr<Music> music_;
+    std::unique_ptr<Options> options_;
+    CaptureRules capture_;
+    CardMovement movement_;
+    std::unique_ptr<HumanPlayer> human_;
+    std::unique_ptr<ComputerPlayer> computer_;
+    std::unique_ptr<TurnFlow> turnFlow_;
+    std::optional<QCoro::Task<>> cycle_;
+    bool cycleRunning_ = false;
+    bool shownOnce_ = false;
+    int cycles_ = 0;
+    std::vector<quintptr> stackMarks_;
+};
+
+} // namespace zt

@@ -1,0 +1,12 @@
+#include "shell/MainWindow.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zentolletto"));
+    QApplication::setOrganizationName(QStringLiteral("Zentolletto"));
+    zt::MainWindow window;
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,64 @@
+#pragma once
+// The one owner of time. Every wait of the game suspends a coroutine here:
+// pauses and glide steps on the monotonic clock, and waits for a request
+// until an event handler pokes. Nothing polls and no event loop nests.
+#include <QObject>
+#include <QTimer>
+#include <chrono>
+#include <functional>
+#include <qcoro/qcorotask.h>
+
+namespace zt {
+
+// Thrown out of a wait when the program is ending, to unwind the game.
+struct GameStopped {};
+
+class Pacing : public QObject {
+    Q_OBJECT
+public:
+    using Clock = std::chrono::steady_clock;
+
+    explicit Pacing(QObject *parent = nullptr);
+
+    // Zero delay: pauses and glide steps take no time (tests, self-play).
+    void setZeroDelay(bool on) { zeroDelay_ = on; }
+    bool zeroDelay() const { return zeroDelay_; }
+    void setStepPeriod(std::chrono::microseconds p) { stepPeriod_ = p; }
+    std::chrono::microseconds stepPeriod() const { return stepPeriod_; }
+
+    // Holds the game for the given seconds of real time.
+    QCoro::Task<> sleep(double seconds);
+    // Waits until the condition holds; re-checked whenever poke() is called.
+    QCoro::Task<> waitUntil(std::function<bool()> condition);
+    // Waits for the next poke: the next event that may change what is awaited.
+    QCoro::Task<> nextPoke();
+    // A glide shows step k at start + k periods.
+    Clock::time_point glideStart() const { return Clock::now(); }
+    QCoro::Task<> glideStep(Clock::time_point start, int k);
+
+    // Event handlers call this after changing something a wait may look at.
+    void poke();
+    // Ends every wait, now and later, with GameStopped.
+    void stop();
+    bool stopped() const { return stopped_; }
+    void throwIfStopped() const {
+        if (stopped_) throw GameStopped{};
+    }
+
+    // Counts suspensions, so tests can tell a wait really waited.
+    int suspensions() const { return suspensions_; }
+
+signals:
+    void poked();
+    void woken();
+
+private:
+    QCoro::Task<> sleepUntil(Clock::time_point deadline);
+
+    bool zeroDelay_ = false;
+    bool stopped_ = false;
+    std::chrono::microseconds stepPeriod_{4000};
+    int suspensions_ = 0;
+};
+
+} // namespace zt
