@@ -4,7 +4,28 @@
 #include "rules/ComputerPlayer.h"
 #include "rules/HumanPlayer.h"
 
+#include <functional>
+#include <vector>
+
 namespace zt {
+
+// What one move did, for tools that record games.
+struct MoveInfo {
+    int deal = 0;   // 1..6
+    int player = 0; // 1 human, 2 computer
+    int slot = 0;   // hand slot the card came from
+    int card = 0;
+    enum Kind { Place, Capture, Steal } kind = Place;
+    std::vector<int> taken; // table cards, in scan order
+    int row = 0, column = 0; // where a placed card lies; 0 beside the grid
+    bool stealTry = false;   // the computer's pile top was selected
+    int piles[3] = {0, 0, 0};
+};
+
+struct SweepInfo {
+    int taker = 0;
+    std::vector<int> cards;
+};
 
 class TurnFlow {
 public:
@@ -20,9 +41,15 @@ public:
     enum class MatchState { GoesOn, FinalGame, Over };
     static MatchState afterDecidedGame(int tally);
 
+    // Observers for recording tools; the game never depends on them.
+    std::function<void(const MoveInfo &)> onMove;
+    std::function<void(const SweepInfo &)> onSweep;
+    std::function<void()> onGameDecided; // after the result lines, before the wait
+
 private:
     QCoro::Task<> computerMove();
     QCoro::Task<> humanMove();
+    QCoro::Task<> completeMove(int slot, bool stealTry);
     void print(double x, const QString &line);
 
     GameParts g_;

@@ -182,6 +182,11 @@ QCoro::Task<> MainWindow::runCycle() {
 }
 
 QCoro::Task<> MainWindow::gioco_imposta() {
+    struct Depth {
+        int &d;
+        Depth(int &d, int &deepest) : d(d) { deepest = std::max(deepest, ++d); }
+        ~Depth() { --d; }
+    } depth(setupDepth_, deepestSetup_);
     s_.finalSweep = kFalse;
     s_.pileTop = {};
     s_.eraseTable();

@@ -43,11 +43,19 @@ public:
     MediaPlayer &MMC1() { return *mmc1_; }
     MediaPlayer &MMCw() { return *mmcw_; }
     CardMovement &movement() { return movement_; }
+    TurnFlow &turnFlow() { return *turnFlow_; }
+    CaptureRules &capture() { return capture_; }
+    Options &options() { return *options_; }
+    Music &music() { return *music_; }
+    Sounds &sounds() { return *sounds_; }
     bool cycleRunning() const { return cycleRunning_; }
     int cyclesStarted() const { return cycles_; }
     // Addresses of a local of the activation, one per game: equal when the
     // cycle loops rather than nests.
     const std::vector<quintptr> &activationStackMarks() const { return stackMarks_; }
+    // How many game setups were ever under way at once: 1 when games follow
+    // each other rather than nest.
+    int deepestSetup() const { return deepestSetup_; }
 
     // Event handlers, named after the element and the event.
     void Form_Resize();
@@ -116,6 +124,7 @@ private:
     bool cycleRunning_ = false;
     bool shownOnce_ = false;
     int cycles_ = 0;
+    int setupDepth_ = 0, deepestSetup_ = 0;
     std::vector<quintptr> stackMarks_;
 };
 

@@ -1,32 +1,55 @@
 #include "table/Pacing.h"
 
-#include <qcoro/qcorosignal.h>
-
 namespace zt {
 
-Pacing::Pacing(QObject *parent) : QObject(parent) {}
+Pacing::Pacing(QObject *parent) : QObject(parent) {
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, [this] { resumeAll(Wake::Clock); });
+}
 
-void Pacing::poke() { emit poked(); }
+Pacing::~Pacing() { stop(); }
+
+void Pacing::resumeAll(Wake wake) {
+    std::vector<Waiter> ready;
+    for (auto it = waiters_.begin(); it != waiters_.end();) {
+        if (it->wake == wake || stopped_) {
+            ready.push_back(*it);
+            it = waiters_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (const Waiter &w : ready) w.handle.resume();
+}
+
+void Pacing::poke() {
+    // Resuming from the event loop, not from inside the handler, keeps the
+    // handler's own work out of the game's way.
+    if (pokeScheduled_) return;
+    pokeScheduled_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            pokeScheduled_ = false;
+            resumeAll(Wake::Poke);
+        },
+        Qt::QueuedConnection);
+}
 
 void Pacing::stop() {
     stopped_ = true;
-    emit poked();
-    emit woken();
+    timer_.stop();
+    while (!waiters_.empty()) resumeAll(Wake::Poke);
 }
 
 QCoro::Task<> Pacing::sleepUntil(Clock::time_point deadline) {
-    QTimer timer;
-    timer.setSingleShot(true);
-    timer.setTimerType(Qt::PreciseTimer);
-    connect(&timer, &QTimer::timeout, this, &Pacing::woken);
     for (;;) {
         throwIfStopped();
         const auto left = deadline - Clock::now();
         if (left <= Clock::duration::zero()) co_return;
-        const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left);
-        timer.start(ms);
-        ++suspensions_;
-        co_await qCoro(this, &Pacing::woken);
+        timer_.start(std::chrono::ceil<std::chrono::milliseconds>(left));
+        co_await suspend(Wake::Clock);
     }
 }
 
@@ -40,13 +63,13 @@ QCoro::Task<> Pacing::sleep(double seconds) {
 QCoro::Task<> Pacing::glideStep(Clock::time_point start, int k) {
     throwIfStopped();
     if (zeroDelay_) co_return;
-    co_await sleepUntil(start + stepPeriod_ * k);
-    // Behind time the step is still shown: let the window paint it.
-    if (Clock::now() > start + stepPeriod_ * (k + 1)) {
-        QTimer::singleShot(0, this, &Pacing::woken);
-        ++suspensions_;
-        co_await qCoro(this, &Pacing::woken);
-        throwIfStopped();
+    const auto due = start + stepPeriod_ * k;
+    if (Clock::now() < due) {
+        co_await sleepUntil(due);
+    } else if (k > 0) {
+        // Behind time the step is still shown: let the window paint it.
+        timer_.start(0);
+        co_await suspend(Wake::Clock);
     }
 }
 
@@ -54,20 +77,13 @@ QCoro::Task<> Pacing::waitUntil(std::function<bool()> condition) {
     for (;;) {
         throwIfStopped();
         if (condition()) co_return;
-        ++suspensions_;
-        co_await qCoro(this, &Pacing::poked);
+        co_await suspend(Wake::Poke);
     }
 }
 
-} // namespace zt
-
-namespace zt {
-
 QCoro::Task<> Pacing::nextPoke() {
     throwIfStopped();
-    ++suspensions_;
-    co_await qCoro(this, &Pacing::poked);
-    throwIfStopped();
+    co_await suspend(Wake::Poke);
 }
 
 } // namespace zt

@@ -5,8 +5,10 @@
 #include <QObject>
 #include <QTimer>
 #include <chrono>
+#include <coroutine>
 #include <functional>
 #include <qcoro/qcorotask.h>
+#include <vector>
 
 namespace zt {
 
@@ -19,6 +21,7 @@ public:
     using Clock = std::chrono::steady_clock;
 
     explicit Pacing(QObject *parent = nullptr);
+    ~Pacing() override;
 
     // Zero delay: pauses and glide steps take no time (tests, self-play).
     void setZeroDelay(bool on) { zeroDelay_ = on; }
@@ -37,8 +40,10 @@ public:
     QCoro::Task<> glideStep(Clock::time_point start, int k);
 
     // Event handlers call this after changing something a wait may look at.
+    // The waiting game resumes from the event loop, after the handler returns.
     void poke();
-    // Ends every wait, now and later, with GameStopped.
+    // Ends every wait, now and later, with GameStopped; the waiting game
+    // unwinds before this returns.
     void stop();
     bool stopped() const { return stopped_; }
     void throwIfStopped() const {
@@ -47,14 +52,31 @@ public:
 
     // Counts suspensions, so tests can tell a wait really waited.
     int suspensions() const { return suspensions_; }
-
-signals:
-    void poked();
-    void woken();
+    bool waiting() const { return !waiters_.empty(); }
 
 private:
+    enum class Wake { Poke, Clock };
+    struct Suspend {
+        Pacing *pacing;
+        Wake wake;
+        bool await_ready() const noexcept { return false; }
+        void await_suspend(std::coroutine_handle<> h) { pacing->waiters_.push_back({h, wake}); }
+        void await_resume() const { pacing->throwIfStopped(); }
+    };
+    Suspend suspend(Wake wake) {
+        ++suspensions_;
+        return {this, wake};
+    }
+    void resumeAll(Wake wake);
     QCoro::Task<> sleepUntil(Clock::time_point deadline);
 
+    struct Waiter {
+        std::coroutine_handle<> handle;
+        Wake wake;
+    };
+    std::vector<Waiter> waiters_;
+    QTimer timer_;
+    bool pokeScheduled_ = false;
     bool zeroDelay_ = false;
     bool stopped_ = false;
     std::chrono::microseconds stepPeriod_{4000};

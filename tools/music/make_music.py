@@ -418,10 +418,10 @@ def tresquo_theme(out):
         elif part == "coda":
             mando.line(beat, "E5:.5 A5:.5 C6:.5 E6:1.5", 105)
             mando.line(beat + bar, "D6:.5 B5:.5 G#5:.5 E5:1.5", 100)
-            mando.line(beat + 2 * bar, "A5/C6/E6:1", 112)
-            accord.chord(beat + 2 * bar, 1, [45, 57, 60, 64], 90)
-            bass.note(beat + 2 * bar, 1, 33, 110)
-            perc.drums(beat + 2 * bar, {"crash": "x"}, 1)
+            mando.line(beat + 2 * bar, "A5/C6/E6:1", 92)
+            accord.chord(beat + 2 * bar, 1, [45, 57, 60, 64], 72)
+            bass.note(beat + 2 * bar, 1, 33, 100)
+            perc.drums(beat + 2 * bar, {"crash": "o"}, 1)
         beat += len(chords) * bar
     return s.write(out, beat, "Tresquo")
 
@@ -534,8 +534,8 @@ def humanoid(out):
             fill = part != "intro" and i == len(spans) - 1
             dr.drums(b, beat_pat)
             if fill:
-                dr.drums(b + 3, {"snare": "xoxx", "crash": "...."})
-            if i == 0 and part not in ("intro",):
+                dr.drums(b + 3, {"snare": "xoxx"})
+            if i == 0 and part != "intro":
                 dr.drums(b, {"crash": "x"})
             root = bass_pitch(sym, 28)
             for k in range(8):
@@ -666,11 +666,11 @@ def go4yrgun(out):
                 if i == 0:
                     dr.drums(b, {"crash": "X"})
                 if i == len(chords) - 1:
-                    dr.drums(b + 3, {"snare": "xxxx", "htom": "....", "ltom": "...."})
+                    dr.drums(b + 3, {"snare": "xxxx"})
         if part == "verse":
             play_bars(lead, beat, bar, verse, vel=100)
         elif part == "chorus":
-            play_bars(lead, beat, bar, chorus, vel=110, transpose=0)
+            play_bars(lead, beat, bar, chorus, vel=110)
         beat = end_of(spans)
     return s.write(out, beat, "Go for your gun")
 
@@ -773,8 +773,8 @@ def bugs(out):
                 perc.drums(b, {"wood": "x"}, 1)
                 continue
             # Tiptoeing bassoon: root and fifth, short and dry.
-            for k, iv in enumerate((0, 7, 12, 7)):
-                bassoon.note(b + k, .5, root + iv if iv != 12 else root, 95, .45)
+            for k, iv in enumerate((0, 7, 0, 7)):
+                bassoon.note(b + k, .5, root + iv, 95, .45)
             pattern_comp(pizz if part != "B" else marimba, [(b, sym, bar)],
                          [(.5, .25, 1), (1.5, .25, .8), (2.5, .25, 1),
                           (3.5, .25, .8)], 60, 62, .6)
@@ -1016,7 +1016,7 @@ def easycity(out):
 
 
 def fastlane(out):
-    s = Song(150, seed=30, level=0.6)
+    s = Song(150, seed=30, level=0.55)
     lead = s.track("Saw lead", SAW, 98, 64, 50)
     gtr = s.track("Guitar", DISTORTION, 85, 40, 30)
     pluck = s.track("Pluck arp", CHARANG, 70, 90, 60)

@@ -1,0 +1,296 @@
+// The window, its elements and menu, start-up, and the game cycle.
+#include "testsupport.h"
+
+#include <QGraphicsScene>
+#include <QScrollBar>
+#include <QSignalSpy>
+
+using namespace zt;
+using namespace zt::test;
+
+class TestWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void elementsAtCreation();
+    void menuAtStartUp();
+    void startUpPlacements();
+    void gridCornersAtAnySize();
+    void startScreenWaitsForGo();
+    void newGameStartsLikeGo();
+    void requestsOutsideTheirWaitsAreIgnored();
+    void hundredGamesKeepTheStackFlat();
+    void endingFromAnyWait_data();
+    void endingFromAnyWait();
+    void endingDuringAPause();
+};
+
+void TestWindow::elementsAtCreation() {
+    QGraphicsScene scene;
+    QWidget menuParent;
+    Elements e;
+    buildElements(e, &scene, &menuParent);
+
+    struct Case {
+        const char *name;
+        QGraphicsItem *item;
+        QRectF geom;
+        bool visible;
+    };
+    const Case cases[] = {
+        {"carta(1)", e.carta[1], {440, 540, 62, 100}, false},
+        {"carta(40)", e.carta[40], {440, 540, 62, 100}, false},
+        {"carta(0)", e.carta[0], {650, 420, 62, 100}, false},
+        {"Picture2", e.Picture2, {660, 0, 219, 73}, true},
+        {"dorso(0)", e.dorso[0], {440, 420, 62, 100}, true},
+        {"Mazzo", e.Mazzo, {510, 420, 62, 100}, true},
+        {"Verde(0)", e.Verde[0], {860, 350, 32, 32}, true},
+        {"Verde(1)", e.Verde[1], {820, 350, 32, 32}, true},
+        {"Rosso(0)", e.Rosso[0], {860, 410, 32, 32}, true},
+        {"Rosso(1)", e.Rosso[1], {820, 410, 32, 32}, true},
+        {"Text1", e.Text1, {200, 450, 242, 242}, false},
+        {"Text4", e.Text4, {220, 110, 221, 101}, false},
+        {"Command1", e.Command1, {660, 360, 151, 21}, false},
+        {"Picture4", e.Picture4, {260, 0, 294, 131}, true},
+        {"Text3", e.Text3, {200, 210, 242, 242}, false},
+        {"Image1(1)", e.Image1[1], {200, 10, 24, 24}, false},
+        {"Image1(4)", e.Image1[4], {200, 100, 24, 24}, false},
+        {"Label2", e.Label2, {0, 620, 125, 47}, true},
+        {"Label1", e.Label1, {4, 170, 121, 381}, false},
+        {"LBLmenu", e.LBLmenu, {70, 10, 126, 691}, true},
+    };
+    for (const Case &c : cases) {
+        const QRectF got(c.item->pos(), c.item->boundingRect().size());
+        QVERIFY2(got == c.geom, c.name);
+        QVERIFY2(c.item->isVisible() == c.visible, c.name);
+    }
+    QVERIFY(!e.carta[0]->hasPicture());
+    QVERIFY(e.carta[1]->hasPicture());
+    QVERIFY(!e.dorso[1] && !e.dorso[2]);
+    e.createDorsoCopies();
+    QCOMPARE(e.dorso[2]->pos(), e.dorso[0]->pos());
+    QVERIFY(!e.dorso[1]->isVisible() && !e.dorso[2]->isVisible());
+    QCOMPARE(e.dorso[2]->index(), 2);
+
+    // Windowed elements stand above the labels; the banner takes no clicks.
+    QVERIFY(e.carta[1]->zValue() > e.Label1->zValue());
+    QVERIFY(e.Label1->zValue() > e.LBLmenu->zValue());
+    QVERIFY(e.Text3->zValue() > e.Picture4->zValue());
+    QCOMPARE(e.Picture4->acceptedMouseButtons(), Qt::NoButton);
+    QCOMPARE(e.LBLmenu->caption(), QStringLiteral(" Menu "));
+    QCOMPARE(e.Command1->caption(), QStringLiteral("GO"));
+    QVERIFY(e.Label1->caption().startsWith(QStringLiteral("    PLAY RATE           Please fit play-rate")));
+    QVERIFY(e.Label1->caption().endsWith(QStringLiteral("Clicca prima sul mazzetto per rubarlo")));
+    QVERIFY(e.Text3->text().startsWith(QStringLiteral("Regole del gioco")));
+    QVERIFY(e.Text1->text().startsWith(QStringLiteral("Game rules")));
+
+    // The empty card takes borders, tags and moves without harm.
+    e.carta[0]->setBorder(1);
+    e.carta[0]->tag = QStringLiteral("x");
+    e.carta[0]->move(1, 2);
+    e.carta[0]->setVisible(true);
+    QCOMPARE(e.carta[0]->border(), 1);
+}
+
+void TestWindow::menuAtStartUp() {
+    Harness h;
+    const Menu &m = h.e().menu;
+    QCOMPARE(m.partita->title(), QStringLiteral("&Gioco"));
+    QCOMPARE(m.speed->title(), QStringLiteral("&Speed of cards"));
+    QCOMPARE(m.play_rate->title(), QStringLiteral("&Play rate"));
+    QCOMPARE(m.istruzioni->title(), QStringLiteral("&Game rules"));
+    QCOMPARE(m.suoni->title(), QStringLiteral("&Sounds"));
+    QCOMPARE(m.Musica->title(), QStringLiteral("&Music"));
+    QCOMPARE(m.menu_about->text(), QStringLiteral("&Info"));
+    QCOMPARE(m.esci->text(), QStringLiteral("&QUIT"));
+    QVERIFY(!m.new_game->isEnabled());
+    QVERIFY(!m.continue_->isEnabled());
+    for (int i = 1; i <= 10; ++i) QCOMPARE(m.card_speed[i]->isChecked(), i == 4);
+    QVERIFY(!m.velocita_gioco[1]->isChecked() && m.velocita_gioco[2]->isChecked() && !m.velocita_gioco[3]->isChecked());
+    QCOMPARE(m.velocita_gioco[2]->text(), QStringLiteral("Middle"));
+    QVERIFY(m.menu_card_rustle_yes->isChecked() && !m.menu_card_rustle_no->isChecked());
+    for (int i = 0; i <= 12; ++i) QCOMPARE(m.canzoni[i]->isChecked(), i == 12);
+    QCOMPARE(m.canzoni[3]->text(), QStringLiteral("Go4yrgun"));
+    // Display order under the pop-up root.
+    const QList<QAction *> top = m.partita->actions();
+    QCOMPARE(top.size(), 9);
+    QCOMPARE(top[0], m.new_game);
+    QCOMPARE(top[1], m.continue_);
+    QCOMPARE(top[2]->menu(), m.speed);
+    QCOMPARE(top[7], m.menu_about);
+    QCOMPARE(top[8], m.esci);
+    QCOMPARE(h.s().cardSpeed, u8(4));
+    QCOMPARE(h.s().playRate, u8(20));
+}
+
+void TestWindow::startUpPlacements() {
+    Harness h;
+    Elements &e = h.e();
+    GameState &s = h.s();
+    QCOMPARE(e.Picture4->pos(), QPointF(316, 234.5));
+    QCOMPARE(e.LBLmenu->pos(), QPointF(0, 0));
+    QCOMPARE(e.Label2->pos(), QPointF(0, 564));
+    QCOMPARE(e.Image1[1]->pos(), QPointF(158, 455));
+    QCOMPARE(e.Image1[2]->pos(), QPointF(190, 455));
+    QCOMPARE(e.Image1[3]->pos(), QPointF(158, 120));
+    QCOMPARE(e.Image1[4]->pos(), QPointF(190, 120));
+    QCOMPARE(e.Command1->pos(), QPointF(390, 430));
+    QCOMPARE(e.Text1->pos(), QPointF(0, 0));
+    QCOMPARE(e.Text4->pos(), QPointF(0, 0));
+    QCOMPARE(s.subsetPattern[5], std::string("10300000"));
+    QVERIFY(s.starter == 0 || s.starter == 1);
+    // Activation and the start screen.
+    QCOMPARE(s.midX, 400.0f);
+    QCOMPARE(s.midY, 300.0f);
+    QCOMPARE(s.gameNo, u8(1));
+    QCOMPARE(e.Picture2->pos(), QPointF(800 - 219, 0));
+    QVERIFY(e.Picture2->isVisible() && e.Picture4->isVisible() && e.Command1->isVisible());
+    QVERIFY(e.Label1->isVisible() && e.Label2->isVisible() && !e.Mazzo->isVisible());
+    QCOMPARE(e.Label2->caption(), QStringLiteral("   You         Computer") + QString(29, ' '));
+    for (int i = 0; i <= 1; ++i) QCOMPARE(e.Verde[i]->pos(), QPointF(800, 600));
+    for (int k = 1; k <= 40; ++k) QCOMPARE(e.carta[k]->pos(), QPointF(900, 780));
+    QCOMPARE(e.dorso[2]->pos(), QPointF(800, 600));
+    QCOMPARE(e.scene->backgroundBrush().color(), QColor(255, 255, 0));
+    QCOMPARE(h.window->MMC1().log, QStringList{QStringLiteral("open")});
+}
+
+void TestWindow::gridCornersAtAnySize() {
+    Harness h;
+    GameView *v = h.window->view();
+    for (QSize size : {QSize(800, 600), QSize(1000, 700), QSize(640, 480), QSize(1600, 1200), QSize(333, 999)}) {
+        h.window->resize(size);
+        QCoreApplication::processEvents();
+        const QSize vp = v->viewport()->size();
+        QCOMPARE(v->mapFromScene(QPointF(0, 0)), QPoint(0, 0));
+        const QPointF corner = v->transform().map(QPointF(800, 600)) - QPointF(v->horizontalScrollBar()->value(), v->verticalScrollBar()->value());
+        QVERIFY2(qAbs(corner.x() - vp.width()) < 0.01 && qAbs(corner.y() - vp.height()) < 0.01,
+                 qPrintable(QStringLiteral("%1x%2").arg(size.width()).arg(size.height())));
+        // A card parked at (800, 600) is entirely outside the visible area.
+        QVERIFY(v->mapFromScene(QPointF(800, 600)).x() >= vp.width() - 1);
+    }
+    // Minimised, nothing changes.
+    const QTransform before = v->transform();
+    h.window->showMinimized();
+    QCoreApplication::processEvents();
+    h.window->Form_Resize();
+    QCOMPARE(v->transform(), before);
+}
+
+void TestWindow::startScreenWaitsForGo() {
+    Harness h;
+    GameState &s = h.s();
+    for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();
+    QCOMPARE(s.dealPos, i16(0));
+    QCOMPARE(s.newGameRequested, i16(0));
+    h.e().Text1->setVisible(true);
+    clickItem(*h.window, h.e().Command1);
+    QVERIFY(runUntil([&] { return s.dealPos >= 4; }));
+    QVERIFY(!h.e().Text1->isVisible());
+    QVERIFY(!h.e().Command1->isVisible() && !h.e().Picture4->isVisible());
+    QCOMPARE(h.e().scene->backgroundBrush().color(), QColor(0, 112, 0));
+    QVERIFY(h.window->MMC1().log.contains(QStringLiteral("play")));
+    QVERIFY(runUntil([&] { return humanToPlay(*h.window); }));
+    // Four table cards, three human cards face up, the computer's backs.
+    int table = 0, hand = 0;
+    for (int r = 1; r <= 3; ++r)
+        for (int c = 1; c <= 4; ++c) table += s.tableCards[r][c] != 0;
+    for (int k = 1; k <= 40; ++k) hand += h.e().carta[k]->tag == QLatin1String("jolly");
+    QCOMPARE(table + hand + s.pileCount[1] + s.pileCount[2] + s.extraN, s.starter == 1 ? 6 : 7);
+    QCOMPARE(h.e().printer->lines().first(), QStringLiteral(" 1^ game"));
+}
+
+void TestWindow::newGameStartsLikeGo() {
+    Harness h;
+    h.e().Text1->setVisible(true);
+    h.window->new_game_Click();
+    QVERIFY(runUntil([&] { return h.s().dealPos >= 4; }));
+    QVERIFY(h.e().Text1->isVisible()); // unlike GO, New Game leaves the texts
+}
+
+void TestWindow::requestsOutsideTheirWaitsAreIgnored() {
+    Harness h;
+    MainWindow &w = *h.window;
+    w.continue_Click(); // at the start screen: nothing
+    for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
+    QCOMPARE(h.s().dealPos, i16(0));
+    w.Command1_Click();
+    QVERIFY(runUntil([&] { return humanToPlay(w); }));
+    w.continue_Click(); // during play: forgotten when the wait begins
+    w.new_game_Click();
+    QVERIFY(playToEndOfGame(w));
+    for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
+    QVERIFY(h.e().printer->lines().contains(QStringLiteral("(menu to continue)")));
+    QCOMPARE(w.cyclesStarted(), 1);
+    // Going on takes a fresh request, and the next start screen a fresh GO.
+    if (h.e().menu.continue_->isEnabled()) w.continue_Click(); else w.new_game_Click();
+    QVERIFY(runUntil([&] { return w.cyclesStarted() == 2; }));
+    for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
+    QVERIFY(h.e().Command1->isVisible());
+    QVERIFY(h.e().printer->lines().isEmpty());
+    for (int k = 1; k <= 40; ++k) QCOMPARE(h.e().carta[k]->pos(), QPointF(900, 780));
+}
+
+void TestWindow::hundredGamesKeepTheStackFlat() {
+    Harness h(7);
+    MainWindow &w = *h.window;
+    for (int game = 0; game < 100; ++game) {
+        w.Command1_Click();
+        QVERIFY(playToEndOfGame(w, 40));
+        QCOMPARE(h.s().pileCount[1] + h.s().pileCount[2], 40);
+        if (h.e().menu.continue_->isEnabled() && h.s().newGameRequested == 0 && !h.e().menu.new_game->isEnabled())
+            w.continue_Click();
+        else if (h.e().printer->lines().filter(QStringLiteral("winner")).isEmpty())
+            w.continue_Click();
+        else
+            w.new_game_Click();
+        QVERIFY(runUntil([&] { return w.cyclesStarted() == game + 2; }));
+    }
+    const auto &marks = w.activationStackMarks();
+    QCOMPARE(int(marks.size()), 101);
+    const auto [lo, hi] = std::minmax_element(marks.begin(), marks.end());
+    QVERIFY2(*hi - *lo < 4096, "the stack grew from game to game");
+    QCOMPARE(w.deepestSetup(), 1);
+}
+
+void TestWindow::endingFromAnyWait_data() {
+    QTest::addColumn<int>("where");
+    QTest::newRow("start screen") << 0;
+    QTest::newRow("human to play") << 1;
+    QTest::newRow("end of game") << 2;
+}
+
+void TestWindow::endingFromAnyWait() {
+    QFETCH(int, where);
+    Harness h;
+    MainWindow &w = *h.window;
+    if (where >= 1) {
+        w.Command1_Click();
+        QVERIFY(runUntil([&] { return humanToPlay(w); }));
+    }
+    if (where == 2) QVERIFY(playToEndOfGame(w));
+    QSignalSpy ended(&w, &MainWindow::cycleEnded);
+    w.esci_Click();
+    QVERIFY(!w.cycleRunning());
+    QCOMPARE(ended.count(), 1);
+    QCOMPARE(w.MMC1().log.last(), QStringLiteral("close"));
+    QCOMPARE(w.MMCw().log.last(), QStringLiteral("close"));
+    QVERIFY(!w.isVisible());
+}
+
+void TestWindow::endingDuringAPause() {
+    // Real time: the close box must not wait for a pause to run out.
+    QTemporaryDir dir, config;
+    WindowConfig cfg{dir.path(), config.path(), false, 3};
+    MainWindow w(cfg);
+    w.show();
+    QVERIFY(runUntil([&] { return w.cycleRunning(); }));
+    w.velocita_gioco_Click(1); // a pause of 1 s lasts 1 s
+    w.state().starter = 1;     // the computer leads: its move begins with a pause
+    w.Command1_Click();
+    QVERIFY(runUntil([&] { return w.state().turnPlayer == kComputer; }, 3000));
+    QCOMPARE(w.state().clickLock, i16(100));
+    w.close();
+    QVERIFY(!w.cycleRunning());
+}
+
+QTEST_MAIN(TestWindow)
+#include "test_window.moc"
