@@ -73,6 +73,9 @@ QString AudioDevice::soundFont() {
 bool AudioDevice::acquire() {
     idleClose_.stop();
     if (!open_) {
+        // SDL would otherwise swallow SIGTERM and SIGINT into an event queue
+        // nobody reads, and the program could not be ended from outside.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
         if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
             SDL_QuitSubSystem(SDL_INIT_AUDIO);

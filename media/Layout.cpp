@@ -109,6 +109,10 @@ void buildElements(Elements &e, QGraphicsScene *scene, QWidget *menuParent) {
     const QColor highlighted = QApplication::palette().color(QPalette::HighlightedText);
     e.Label1 = place(e, new LabelItem({121, 381}, Qt::black, highlighted, font, true), 4, 170, false);
     e.Label1->setCaption(QString::fromUtf8(kHelpBanner));
+    // The banner and the score lie on the menu strip and take no clicks of
+    // their own: a click anywhere on the strip opens the menu.
+    e.Label1->setAcceptedMouseButtons(Qt::NoButton);
+    e.Label2->setAcceptedMouseButtons(Qt::NoButton);
     for (int i = 1; i <= 4; ++i) {
         e.Image1[i] = picture(e, QStringLiteral(":/pictures/lamp.svg"), {}, i, {200, 10.0 + 30 * (i - 1), 24, 24}, false);
         e.Image1[i]->setClickable(false);

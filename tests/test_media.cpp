@@ -1,0 +1,253 @@
+// Texts shown and hidden, sound effects, music and the players under them.
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+
+using namespace zt;
+using namespace zt::test;
+
+namespace {
+
+// A MIDI file of one short note: a song that ends within a fraction of a second.
+QByteArray shortMidi() {
+    const QByteArray track = QByteArray::fromHex("00903c64" "30803c00" "00ff2f00");
+    QByteArray f = QByteArray::fromHex("4d546864000000060000000100") + char(96);
+    f += QByteArray::fromHex("4d54726b") + QByteArray::fromHex("0000000c") + track;
+    return f;
+}
+
+QByteArray shortWave() {
+    const int n = 2205; // 50 ms at 44.1 kHz, mono 16-bit
+    QByteArray pcm(n * 2, '\0');
+    for (int i = 0; i < n; ++i) {
+        const qint16 v = qint16((i % 100 < 50) ? 8000 : -8000);
+        pcm[2 * i] = char(v & 0xff);
+        pcm[2 * i + 1] = char((v >> 8) & 0xff);
+    }
+    auto le32 = [](quint32 v) { return QByteArray::fromRawData(reinterpret_cast<const char *>(&v), 4); };
+    auto le16 = [](quint16 v) { return QByteArray::fromRawData(reinterpret_cast<const char *>(&v), 2); };
+    QByteArray f = "RIFF" + le32(36 + pcm.size()) + "WAVEfmt " + le32(16) + le16(1) + le16(1) + le32(44100) +
+                   le32(88200) + le16(2) + le16(16) + "data" + le32(pcm.size());
+    return f + pcm;
+}
+
+void writeFile(const QString &path, const QByteArray &data) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+} // namespace
+
+class TestMedia : public QObject {
+    Q_OBJECT
+private slots:
+    void whoHidesWhat_data();
+    void whoHidesWhat();
+    void infoToggles();
+    void rustleOption();
+    void stealSignals();
+    void songMenu();
+    void finishedSongStartsAgain();
+    void closedPlayerDoesNotLoop();
+    void fileNamesIgnoreLetterCase();
+    void missingFoldersAreSilent();
+};
+
+// Every panel open, one event, and what is left open: Text1, Text3, Text4.
+void TestMedia::whoHidesWhat_data() {
+    QTest::addColumn<QString>("event");
+    QTest::addColumn<QString>("left");
+    QTest::newRow("Italiano") << "Italiano" << ".34";
+    QTest::newRow("English") << "English" << "1.4";
+    QTest::newRow("Info") << "Info" << "1..";
+    QTest::newRow("card back") << "dorso" << "...";
+    QTest::newRow("card") << "carta" << "...";
+    QTest::newRow("stock") << "Mazzo" << "...";
+    QTest::newRow("background") << "background" << "...";
+    QTest::newRow("green light") << "Verde" << "...";
+    QTest::newRow("red light") << "Rosso" << "...";
+    QTest::newRow("GO") << "GO" << "...";
+    QTest::newRow("Menu strip") << "LBLmenu" << "1..";
+    QTest::newRow("inside Text1") << "Text1" << ".34";
+    QTest::newRow("inside Text3") << "Text3" << "1.4";
+}
+
+void TestMedia::whoHidesWhat() {
+    QFETCH(QString, event);
+    QFETCH(QString, left);
+    Harness h;
+    MainWindow &w = *h.window;
+    Elements &e = h.e();
+    for (TextPanel *t : {e.Text1, e.Text3, e.Text4}) t->setVisible(true);
+    if (event == "Italiano") e.menu.Italiano->trigger();
+    if (event == "English") e.menu.english->trigger();
+    if (event == "Info") e.menu.menu_about->trigger();
+    if (event == "dorso") w.dorso_Click(1);
+    if (event == "carta") w.Carta_Click(5);
+    if (event == "Mazzo") w.Mazzo_Click();
+    if (event == "background") {
+        // Real clicks: the banner lets them through to the background.
+        for (TextPanel *t : {e.Text1, e.Text3, e.Text4}) t->move(0, 300);
+        clickItem(w, e.Picture4);
+    }
+    if (event == "Verde") w.Verde_Click(0);
+    if (event == "Rosso") w.Rosso_Click(1);
+    if (event == "GO") clickItem(w, e.Command1);
+    if (event == "LBLmenu") {
+        clickItem(w, e.Label1); // the help banner lies on the strip and lets the click through
+        QVERIFY(e.menu.partita->isVisible());
+        e.menu.partita->hide();
+    }
+    if (event == "Text1" || event == "Text3") {
+        TextPanel *t = event == "Text1" ? e.Text1 : e.Text3;
+        e.stacking->raise(t);
+        clickItem(w, t);
+    }
+    const QString got = QString(e.Text1->isVisible() ? "1" : ".") + (e.Text3->isVisible() ? "3" : ".") +
+                        (e.Text4->isVisible() ? "4" : ".");
+    QCOMPARE(got, left);
+    // Showing raises the panel above everything else.
+    if (event == "Italiano") QVERIFY(e.Text3->zValue() > e.Text4->zValue());
+}
+
+void TestMedia::infoToggles() {
+    Harness h;
+    Elements &e = h.e();
+    e.Text1->setVisible(true);
+    h.window->menu_about_Click();
+    QVERIFY(e.Text4->isVisible());
+    h.window->english_Click();
+    QVERIFY(e.Text4->isVisible() && e.Text1->isVisible());
+    QVERIFY(e.Text1->zValue() > e.Text4->zValue());
+    h.window->menu_about_Click();
+    QVERIFY(!e.Text4->isVisible());
+    QVERIFY(e.Text1->isVisible());
+}
+
+void TestMedia::rustleOption() {
+    Harness h;
+    MainWindow &w = *h.window;
+    MediaPlayer &wave = w.MMCw();
+    w.Command1_Click();
+    QVERIFY(runUntil([&] { return humanToPlay(w); }));
+    QVERIFY(wave.fileName.endsWith(QStringLiteral("sounds/carta.wav")));
+
+    h.e().menu.menu_card_rustle_no->trigger();
+    QVERIFY(h.e().menu.menu_card_rustle_no->isChecked());
+    QVERIFY(!h.e().menu.menu_card_rustle_yes->isChecked());
+    wave.log.clear();
+    w.sounds().Apri_suono(QStringLiteral("notify"));
+    w.sounds().suona();
+    QCOMPARE(wave.log, (QStringList{"close", "open"})); // loading goes on, playing does not
+
+    h.e().menu.menu_card_rustle_yes->trigger();
+    QVERIFY(!h.e().menu.menu_card_rustle_no->isChecked());
+    w.sounds().Apri_suono(QStringLiteral("carta"));
+    wave.log.clear();
+    playFirstCard(w); // the very next card rustles
+    QVERIFY(!wave.log.isEmpty());
+    QCOMPARE(wave.log.first(), QStringLiteral("play"));
+}
+
+void TestMedia::stealSignals() {
+    // A move made with the computer's pile selected gives the signal and
+    // then the rustle is loaded again, whatever the ranks.
+    Harness h(11);
+    MainWindow &w = *h.window;
+    GameState &s = h.s();
+    w.Command1_Click();
+    for (int i = 0; i < 40 && s.pileTop[kComputer] == 0; ++i) {
+        QVERIFY(runUntil([&] { return humanToPlay(w); }));
+        playFirstCard(w);
+    }
+    QVERIFY(runUntil([&] { return humanToPlay(w); }));
+    QVERIFY(s.pileTop[kComputer] != 0);
+    w.MMCw().log.clear();
+    w.Carta_Click(s.pileTop[kComputer]);
+    QCOMPARE(h.e().carta[s.pileTop[kComputer]]->border(), 1);
+    playFirstCard(w);
+    QVERIFY(runUntil([&] { return w.MMCw().log.size() >= 6; }));
+    const QStringList expected{"play", "close", "open", "play", "close", "open"};
+    QCOMPARE(w.MMCw().log.mid(0, 6), expected);
+    QVERIFY(w.MMCw().fileName.endsWith(QStringLiteral("carta.wav")));
+}
+
+void TestMedia::songMenu() {
+    Harness h;
+    Menu &m = h.e().menu;
+    MediaPlayer &midi = h.window->MMC1();
+    QVERIFY(midi.fileName.endsWith(QStringLiteral("music/tresquo.mid")));
+    m.canzoni[6]->trigger(); // Astro
+    QVERIFY(midi.fileName.endsWith(QStringLiteral("music/Astro.MID")));
+    for (int i = 0; i <= 12; ++i) QCOMPARE(m.canzoni[i]->isChecked(), i == 6);
+    midi.log.clear();
+    m.canzoni[6]->trigger(); // the same song starts again from the beginning
+    QCOMPARE(midi.log, (QStringList{"close", "open", "play"}));
+    midi.log.clear();
+    m.canzoni[0]->trigger(); // None: silence, and the old mark stays
+    QCOMPARE(midi.log, QStringList{"close"});
+    for (int i = 0; i <= 12; ++i) QCOMPARE(m.canzoni[i]->isChecked(), i == 6);
+    QVERIFY(!midi.isOpen());
+    // Shuffles of later games send Play to the closed player: still silent.
+    h.window->Command1_Click();
+    QVERIFY(runUntil([&] { return h.s().dealPos >= 4; }));
+    QVERIFY(!midi.isPlaying());
+}
+
+void TestMedia::finishedSongStartsAgain() {
+    QTemporaryDir dir, config;
+    writeFile(dir.filePath("music/Bugs.MID"), shortMidi());
+    MainWindow w(WindowConfig{dir.path(), config.path(), true, 1});
+    if (AudioDevice::soundFont().isEmpty()) QSKIP("no General MIDI SoundFont installed");
+    MediaPlayer &midi = w.MMC1();
+    QSignalSpy done(&midi, &MediaPlayer::done);
+    w.canzoni_Click(5);
+    if (!midi.isPlaying()) QSKIP("no audio device, not even a dummy one");
+    QVERIFY(done.wait(5000));
+    QVERIFY(midi.length() > 0);
+    // The end restarted the song by itself.
+    QVERIFY(runUntil([&] { return midi.isPlaying(); }, 1000));
+    QCOMPARE(midi.log.mid(midi.log.size() - 1), QStringList{"play"});
+    QVERIFY(done.wait(5000));
+}
+
+void TestMedia::closedPlayerDoesNotLoop() {
+    Harness h;
+    MediaPlayer &midi = h.window->MMC1();
+    h.window->canzoni_Click(0);
+    midi.log.clear();
+    emit midi.done(1); // a late notice from a player with nothing open
+    QCoreApplication::processEvents();
+    QVERIFY(midi.log.isEmpty());
+}
+
+void TestMedia::fileNamesIgnoreLetterCase() {
+    QTemporaryDir dir;
+    writeFile(dir.filePath("music/TRESQUO.MID"), shortMidi());
+    writeFile(dir.filePath("sounds/Carta.WAV"), shortWave());
+    QCOMPARE(findFileNoCase(dir.filePath("music"), "tresquo.mid"), dir.filePath("music/TRESQUO.MID"));
+    QCOMPARE(findFileNoCase(dir.filePath("sounds"), "carta.wav"), dir.filePath("sounds/Carta.WAV"));
+    QTemporaryDir config;
+    MainWindow w(WindowConfig{dir.path(), config.path(), true, 1});
+    QVERIFY(w.MMC1().isOpen()); // the theme opened without playing
+    QVERIFY(!w.MMC1().isPlaying());
+    w.sounds().Apri_suono("carta");
+    QVERIFY(w.MMCw().isOpen());
+}
+
+void TestMedia::missingFoldersAreSilent() {
+    Harness h(5); // its program folder has neither sounds/ nor music/
+    MainWindow &w = *h.window;
+    QVERIFY(!w.MMC1().isOpen());
+    w.Command1_Click();
+    QVERIFY(playToEndOfGame(w));
+    QVERIFY(!w.MMCw().isPlaying() && !w.MMC1().isPlaying());
+    QCOMPARE(h.s().pileCount[1] + h.s().pileCount[2], 40);
+}
+
+QTEST_MAIN(TestMedia)
+#include "test_media.moc"
