@@ -26,15 +26,19 @@ MainWindow::MainWindow(WindowConfig config)
     pacing_.setZeroDelay(config_.zeroDelay);
 
     setWindowTitle(QStringLiteral("Veltrano - Zentolletto"));
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.svg")));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     buildElements(e_, &scene_, this);
+    // Rendered here rather than left to an icon plugin that may be missing.
+    QIcon icon;
+    for (int px : {16, 24, 32, 48, 64, 128})
+        icon.addPixmap(e_.cache->pixmap(QStringLiteral(":/pictures/icon.svg"), {}, QSize(px, px)));
+    setWindowIcon(icon);
     view_ = new GameView(&scene_, this);
     layout->addWidget(view_);
 
-    mmcw_ = new MediaPlayer(MediaPlayer::Kind::WaveAudio, audio_, this);
-    mmc1_ = new MediaPlayer(MediaPlayer::Kind::Sequencer, audio_, this);
+    mmcw_ = std::make_unique<MediaPlayer>(MediaPlayer::Kind::WaveAudio, audio_);
+    mmc1_ = std::make_unique<MediaPlayer>(MediaPlayer::Kind::Sequencer, audio_);
     mmc1_->fileName = QStringLiteral("tresquo.mid");
     sounds_ = std::make_unique<Sounds>(*mmcw_, e_.menu, programDir_);
     music_ = std::make_unique<Music>(*mmc1_, e_.menu, programDir_);
@@ -79,8 +83,8 @@ void MainWindow::wireEvents() {
     connect(m.menu_about, &QAction::triggered, this, &MainWindow::menu_about_Click);
     connect(m.esci, &QAction::triggered, this, &MainWindow::esci_Click);
 
-    connect(mmc1_, &MediaPlayer::done, this, [this](int code) { music_->MMC1_Done(code); });
-    connect(mmc1_, &MediaPlayer::stopCompleted, this, [this](int code) { music_->MMC1_StopCompleted(code); });
+    connect(mmc1_.get(), &MediaPlayer::done, this, [this](int code) { music_->MMC1_Done(code); });
+    connect(mmc1_.get(), &MediaPlayer::stopCompleted, this, [this](int code) { music_->MMC1_StopCompleted(code); });
 }
 
 // ---- Start-up --------------------------------------------------------------
@@ -141,8 +145,7 @@ void MainWindow::showEvent(QShowEvent *event) {
 }
 
 void MainWindow::Form_Activate() {
-    volatile int mark = 0;
-    stackMarks_.push_back(reinterpret_cast<quintptr>(&mark));
+    stackMarks_.push_back(reinterpret_cast<quintptr>(__builtin_frame_address(0)));
     s_.midX = 800.0f / 2;
     s_.midY = 600.0f / 2;
     e_.LBLmenu->setBackground(Qt::black);

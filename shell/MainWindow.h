@@ -110,8 +110,8 @@ private:
     Pacing pacing_;
     RandomSource rnd_;
     AudioDevice audio_;
-    MediaPlayer *mmcw_ = nullptr;
-    MediaPlayer *mmc1_ = nullptr;
+    std::unique_ptr<MediaPlayer> mmcw_;
+    std::unique_ptr<MediaPlayer> mmc1_;
     std::unique_ptr<Sounds> sounds_;
     std::unique_ptr<Music> music_;
     std::unique_ptr<Options> options_;

@@ -120,6 +120,8 @@ void TestWindow::menuAtStartUp() {
     QCOMPARE(top[8], m.esci);
     QCOMPARE(h.s().cardSpeed, u8(4));
     QCOMPARE(h.s().playRate, u8(20));
+    QCOMPARE(h.window->windowTitle(), QStringLiteral("Veltrano - Zentolletto"));
+    QVERIFY(!h.window->windowIcon().pixmap(32, 32).isNull());
 }
 
 void TestWindow::startUpPlacements() {
@@ -246,8 +248,10 @@ void TestWindow::hundredGamesKeepTheStackFlat() {
     }
     const auto &marks = w.activationStackMarks();
     QCOMPARE(int(marks.size()), 101);
-    const auto [lo, hi] = std::minmax_element(marks.begin(), marks.end());
-    QVERIFY2(*hi - *lo < 4096, "the stack grew from game to game");
+    // The first game starts from the window's showing, the others from the
+    // test's event loop: compare those alike.
+    const auto [lo, hi] = std::minmax_element(marks.begin() + 1, marks.end());
+    QVERIFY2(*hi - *lo < 4096, qPrintable(QStringLiteral("the stack moved by %1 bytes: %2 .. %3").arg(*hi - *lo).arg(marks.front()).arg(marks.back())));
     QCOMPARE(w.deepestSetup(), 1);
 }
 
