@@ -11,6 +11,7 @@
 #include <QIcon>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -137,11 +138,20 @@ void MainWindow::showEvent(QShowEvent *event) {
     QWidget::showEvent(event);
     if (shownOnce_) return;
     shownOnce_ = true;
-    // The outer size is 800 x 600, frame and title included, once the frame is known.
-    const QSize extra = frameGeometry().size() - size();
-    if (!extra.isEmpty() && extra != QSize(0, 0)) resize(QSize(800, 600) - extra);
-    Form_Resize();
+    // The outer size is 800 x 600, frame and title included. Window managers
+    // tell the frame's size late, so look again a moment after showing.
+    fitOuterSize();
+    QTimer::singleShot(300, this, [this, shown = size()] {
+        if (size() == shown) fitOuterSize(); // unless the user has resized it already
+    });
     QMetaObject::invokeMethod(this, &MainWindow::startCycle, Qt::QueuedConnection);
+}
+
+void MainWindow::fitOuterSize() {
+    if (isMinimized() || isMaximized() || isFullScreen()) return;
+    const QSize frame = frameGeometry().size() - size();
+    if (frameGeometry().size() != QSize(800, 600)) resize(QSize(800, 600) - frame);
+    Form_Resize();
 }
 
 void MainWindow::Form_Activate() {

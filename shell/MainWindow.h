@@ -97,6 +97,7 @@ protected:
 private:
     void Form_Load();
     void Form_Activate();
+    void fitOuterSize();
     QCoro::Task<> gioco_imposta();
     QCoro::Task<> runCycle();
     void wireEvents();

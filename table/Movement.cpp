@@ -10,13 +10,12 @@ namespace {
 i16 round16(double v) { return static_cast<i16>(std::nearbyint(v)); }
 } // namespace
 
-QPointF CardMovement::extraPlace(int n, double W, double H, double midX) {
+QPointF CardMovement::extraPlace(int n, [[maybe_unused]] double W, double H, double midX) {
     // Beside the grid, right of column 4 above and below the play spot, then
     // fanned down over them.
     const double left = places::playSpotLeft(midX);
     const double top = (n % 2 == 0) ? places::slotTop(H, 1) : places::slotTop(H, 3);
     return {left + 8.0 * (n / 2), top + 12.0 * (n / 2)};
-    (void)W;
 }
 
 QCoro::Task<> CardMovement::muovicarte() {
