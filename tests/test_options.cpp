@@ -1,0 +1,243 @@
+// The card speed in its one-line settings file, the play rate, their menu marks.
+#include "media/Options.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGraphicsScene>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <QtTest>
+
+using namespace zt;
+
+namespace {
+
+// The menu as the window builds it, with the options over it.
+struct OptionsMenu {
+    QGraphicsScene scene;
+    QWidget menuParent;
+    Elements e;
+    GameState s;
+    Options options;
+
+    OptionsMenu(const QString &programDir, const QString &configDir)
+        : options(s, e.menu, programDir, configDir) {
+        buildElements(e, &scene, &menuParent);
+        options.setDefaults();
+    }
+
+    QList<int> checkedSpeeds() const {
+        QList<int> on;
+        for (int i = 1; i <= 10; ++i)
+            if (e.menu.card_speed[i]->isChecked()) on << i;
+        return on;
+    }
+    QList<int> checkedRates() const {
+        QList<int> on;
+        for (int i = 1; i <= 3; ++i)
+            if (e.menu.velocita_gioco[i]->isChecked()) on << i;
+        return on;
+    }
+};
+
+QByteArray contents(const QString &path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return "<missing>";
+    return f.readAll();
+}
+
+void write(const QString &path, const QByteArray &data) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+} // namespace
+
+class TestOptions : public QObject {
+    Q_OBJECT
+
+private slots:
+    void parsing_data();
+    void parsing();
+    void formatting();
+    void startUpRead_data();
+    void startUpRead();
+    void choosingCardSpeed();
+    void choosingPlayRate();
+    void unwritableProgramFolder();
+};
+
+void TestOptions::parsing_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("value");
+    QTest::newRow("written form") << QByteArray(" 4 \r\n") << int(SettingsRead::Number) << 4;
+    QTest::newRow("bare") << QByteArray("10") << int(SettingsRead::Number) << 10;
+    QTest::newRow("more lines") << QByteArray(" 7 \r\n 3 \r\nabc\n") << int(SettingsRead::Number) << 7;
+    QTest::newRow("comma field") << QByteArray("5,9\r\n") << int(SettingsRead::Number) << 5;
+    QTest::newRow("zero") << QByteArray("0\r\n") << int(SettingsRead::Number) << 0;
+    QTest::newRow("byte top") << QByteArray("255") << int(SettingsRead::Number) << 255;
+    QTest::newRow("past a byte") << QByteArray("300") << int(SettingsRead::Overflow) << 0;
+    QTest::newRow("negative") << QByteArray("-2") << int(SettingsRead::Overflow) << 0;
+    QTest::newRow("text") << QByteArray("fast\r\n") << int(SettingsRead::NotANumber) << 0;
+    QTest::newRow("empty") << QByteArray() << int(SettingsRead::Missing) << 0;
+    QTest::newRow("blank lines") << QByteArray(" \r\n\r\n") << int(SettingsRead::Missing) << 0;
+}
+
+void TestOptions::parsing() {
+    QFETCH(QByteArray, content);
+    QFETCH(int, kind);
+    QFETCH(int, value);
+    const SettingsRead r = parseSettings(content);
+    QCOMPARE(int(r.kind), kind);
+    QCOMPARE(r.value, value);
+}
+
+void TestOptions::formatting() {
+    QCOMPARE(formatSettings(4), QByteArray(" 4 \r\n"));
+    QCOMPARE(formatSettings(10), QByteArray(" 10 \r\n"));
+    for (int speed = 1; speed <= 10; ++speed) {
+        const SettingsRead r = parseSettings(formatSettings(speed));
+        QCOMPARE(int(r.kind), int(SettingsRead::Number));
+        QCOMPARE(r.value, speed);
+    }
+}
+
+void TestOptions::startUpRead_data() {
+    QTest::addColumn<QByteArray>("content"); // "<none>": no file; "<dir>": a folder by that name
+    QTest::addColumn<int>("speed");
+    QTest::addColumn<QList<int>>("checked");
+    QTest::newRow("missing") << QByteArray("<none>") << 4 << QList<int>{4};
+    QTest::newRow("7") << QByteArray("7") << 7 << QList<int>{7};
+    QTest::newRow("7 then lines") << QByteArray(" 7 \r\n 2 \r\nhello\r\n") << 7 << QList<int>{7};
+    QTest::newRow("10") << QByteArray(" 10 \r\n") << 10 << QList<int>{10};
+    QTest::newRow("1") << QByteArray(" 1 \r\n") << 1 << QList<int>{1};
+    // Not an entry of the menu: no mark, and the cards keep a speed they can use.
+    QTest::newRow("0") << QByteArray("0") << 4 << QList<int>{};
+    QTest::newRow("11") << QByteArray("11") << 4 << QList<int>{};
+    QTest::newRow("300") << QByteArray("300") << 4 << QList<int>{4};
+    QTest::newRow("text") << QByteArray("speedy\r\n") << 4 << QList<int>{4};
+    QTest::newRow("empty") << QByteArray("") << 4 << QList<int>{4};
+    QTest::newRow("folder") << QByteArray("<dir>") << 4 << QList<int>{4};
+}
+
+void TestOptions::startUpRead() {
+    QFETCH(QByteArray, content);
+    QFETCH(int, speed);
+    QFETCH(QList<int>, checked);
+    QTemporaryDir program, config;
+    const QString file = QDir(program.path()).filePath(QStringLiteral("speed.kdz"));
+    if (content == "<dir>")
+        QVERIFY(QDir(program.path()).mkdir(QStringLiteral("speed.kdz")));
+    else if (content != "<none>")
+        write(file, content);
+
+    OptionsMenu m(program.path(), config.path());
+    m.options.readSettings();
+    QCOMPARE(int(m.s.cardSpeed), speed);
+    QCOMPARE(m.checkedSpeeds(), checked);
+    QCOMPARE(int(m.s.playRate), 20);
+    QCOMPARE(m.checkedRates(), QList<int>{2});
+    // Reading never writes.
+    if (content == "<none>") QVERIFY(!QFileInfo::exists(file));
+    QVERIFY(QDir(config.path()).isEmpty());
+}
+
+void TestOptions::choosingCardSpeed() {
+    QTemporaryDir program, config;
+    const QString file = QDir(program.path()).filePath(QStringLiteral("speed.kdz"));
+    {
+        OptionsMenu m(program.path(), config.path());
+        m.options.readSettings();
+        m.options.card_speed_Click(10);
+        QCOMPARE(int(m.s.cardSpeed), 10);
+        QCOMPARE(m.checkedSpeeds(), QList<int>{10});
+        QCOMPARE(contents(file), QByteArray(" 10 \r\n"));
+    }
+    {
+        OptionsMenu m(program.path(), config.path());
+        m.options.readSettings();
+        QCOMPARE(int(m.s.cardSpeed), 10);
+        QCOMPARE(m.checkedSpeeds(), QList<int>{10});
+        // The checked entry again: the same value is written anew.
+        write(file, "junk");
+        m.options.card_speed_Click(10);
+        QCOMPARE(contents(file), QByteArray(" 10 \r\n"));
+        QCOMPARE(m.checkedSpeeds(), QList<int>{10});
+        m.options.card_speed_Click(3);
+        QCOMPARE(contents(file), QByteArray(" 3 \r\n"));
+        QCOMPARE(m.checkedSpeeds(), QList<int>{3});
+    }
+    QVERIFY(QDir(config.path()).isEmpty());
+}
+
+void TestOptions::choosingPlayRate() {
+    QTemporaryDir program, config;
+    const QString file = QDir(program.path()).filePath(QStringLiteral("speed.kdz"));
+    {
+        OptionsMenu m(program.path(), config.path());
+        m.options.readSettings();
+        for (int i : {1, 3, 3, 2, 1}) {
+            m.options.velocita_gioco_Click(i);
+            QCOMPARE(int(m.s.playRate), i * 10);
+            QCOMPARE(m.checkedRates(), QList<int>{i});
+        }
+        QVERIFY(!QFileInfo::exists(file));
+        QCOMPARE(m.checkedSpeeds(), QList<int>{4});
+        write(file, " 6 \r\n");
+        m.options.velocita_gioco_Click(3);
+        QCOMPARE(contents(file), QByteArray(" 6 \r\n"));
+    }
+    // The next run is back at Middle.
+    OptionsMenu m(program.path(), config.path());
+    m.options.readSettings();
+    QCOMPARE(int(m.s.playRate), 20);
+    QCOMPARE(m.checkedRates(), QList<int>{2});
+    QVERIFY(QDir(config.path()).isEmpty());
+}
+
+void TestOptions::unwritableProgramFolder() {
+    // A folder under a regular file cannot be made, not even by root.
+    QTemporaryDir tmp;
+    const QString afile = QDir(tmp.path()).filePath(QStringLiteral("afile"));
+    write(afile, "not a folder");
+    const QString program = afile + QStringLiteral("/sub");
+    const QString config = QDir(tmp.path()).filePath(QStringLiteral("config/zentolletto"));
+    const QString configFile = QDir(config).filePath(QStringLiteral("speed.kdz"));
+    {
+        OptionsMenu m(program, config);
+        m.options.readSettings();
+        QCOMPARE(int(m.s.cardSpeed), 4);
+        m.options.card_speed_Click(9);
+        QCOMPARE(int(m.s.cardSpeed), 9);
+        QCOMPARE(m.checkedSpeeds(), QList<int>{9});
+        QCOMPARE(contents(configFile), QByteArray(" 9 \r\n"));
+        QCOMPARE(contents(afile), QByteArray("not a folder"));
+    }
+    {
+        OptionsMenu m(program, config);
+        m.options.readSettings();
+        QCOMPARE(int(m.s.cardSpeed), 9);
+        QCOMPARE(m.checkedSpeeds(), QList<int>{9});
+    }
+
+    // Once the program folder takes the file again, the stale copy goes.
+    QTemporaryDir writable;
+    const QString programFile = QDir(writable.path()).filePath(QStringLiteral("speed.kdz"));
+    {
+        OptionsMenu m(writable.path(), config);
+        m.options.readSettings();
+        QCOMPARE(int(m.s.cardSpeed), 9); // only the config folder has a file yet
+        m.options.card_speed_Click(2);
+        QCOMPARE(contents(programFile), QByteArray(" 2 \r\n"));
+        QVERIFY(!QFileInfo::exists(configFile));
+    }
+    OptionsMenu m(writable.path(), config);
+    m.options.readSettings();
+    QCOMPARE(int(m.s.cardSpeed), 2);
+    QCOMPARE(m.checkedSpeeds(), QList<int>{2});
+}
+
+QTEST_MAIN(TestOptions)
+#include "test_options.moc"
