@@ -6,21 +6,17 @@
 
 namespace zt {
 
-namespace {
-i16 round16(double v) { return static_cast<i16>(std::nearbyint(v)); }
-} // namespace
-
 void CaptureRules::Trova_Combinazioni() {
     for (int i = 255; i >= 1; --i) {
-        std::string cell[9];
-        for (int k = 1; k <= 8; ++k) cell[k] = "0";
+        char cell[9];
+        for (int k = 1; k <= 8; ++k) cell[k] = '0';
         int v = i, p = 8;
         do {
-            if (v % 2 == 1) cell[p] = std::to_string(9 - p);
+            if (v % 2 == 1) cell[p] = static_cast<char>('0' + (9 - p));
             v /= 2;
             --p;
         } while (v != 0);
-        for (int k = 8; k >= 1; --k) s_.subsetPattern[i] += cell[k];
+        for (int k = 8; k >= 1; --k) s_.subsetPattern[i].push_back(cell[k]);
     }
 }
 
@@ -46,9 +42,7 @@ void CaptureRules::combina() {
                 return;
             }
             carta_[code]->setBorder(1);
-            s_.pickCards[1] = static_cast<i16>(code);
-            s_.pickLeft[1] = round16(carta_[code]->left());
-            s_.pickTop[1] = round16(carta_[code]->top());
+            listPick(s_, 1, code, carta_[code]);
             s_.pickN = 1;
             s_.canCapture = kTrue;
             return;
@@ -66,10 +60,7 @@ void CaptureRules::combina() {
         for (int col = 1; col <= 4; ++col) {
             const int code = s_.tableCards[row][col];
             if (code == 0 || code % 10 == 0 || code % 10 > r) continue;
-            ++n;
-            s_.pickCards[n] = static_cast<i16>(code);
-            s_.pickLeft[n] = round16(carta_[code]->left());
-            s_.pickTop[n] = round16(carta_[code]->top());
+            listPick(s_, ++n, code, carta_[code]);
             s_.pickSum = static_cast<i16>(s_.pickSum + code % 10);
         }
     s_.pickN = static_cast<i16>(n);

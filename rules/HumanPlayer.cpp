@@ -78,10 +78,7 @@ QCoro::Task<> HumanPlayer::verifica() {
                 for (int col = 1; col <= 4; ++col) {
                     const int code = s.tableCards[row][col];
                     if (code == 0 || carta[code]->border() != 1) continue;
-                    ++n;
-                    s.pickCards[n] = static_cast<i16>(code);
-                    s.pickLeft[n] = static_cast<i16>(std::nearbyint(carta[code]->left()));
-                    s.pickTop[n] = static_cast<i16>(std::nearbyint(carta[code]->top()));
+                    listPick(s, ++n, code, carta[code]);
                     sum += valore_carta(static_cast<u8>(code));
                 }
             s.pickN = static_cast<i16>(n);

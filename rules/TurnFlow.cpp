@@ -14,15 +14,23 @@ void TurnFlow::print(double x, const QString &line) {
     g_.e.printer->print(line);
 }
 
-QCoro::Task<> TurnFlow::computerMove() {
+void TurnFlow::beginMove(int player) {
     GameState &s = g_.s;
-    s.turnPlayer = kComputer;
-    s.otherPlayer = kHuman;
+    s.turnPlayer = static_cast<i16>(player);
+    s.otherPlayer = static_cast<u8>(3 - player);
     s.playedCard = 0;
     s.pickN = 0;
     s.pickSum = 0;
     s.stealFlag = kFalse;
-    lights::computerToMove(g_.e);
+    if (player == kHuman)
+        lights::humanToMove(g_.e);
+    else
+        lights::computerToMove(g_.e);
+}
+
+QCoro::Task<> TurnFlow::computerMove() {
+    GameState &s = g_.s;
+    beginMove(kComputer);
     co_await ritardo(s, g_.pacing, 1);
     co_await computer_.gioco2();
     ++s.playsThisDeal;
@@ -31,13 +39,7 @@ QCoro::Task<> TurnFlow::computerMove() {
 
 QCoro::Task<> TurnFlow::humanMove() {
     GameState &s = g_.s;
-    s.turnPlayer = kHuman;
-    s.otherPlayer = kComputer;
-    s.playedCard = 0;
-    s.pickN = 0;
-    s.pickSum = 0;
-    s.stealFlag = kFalse;
-    lights::humanToMove(g_.e);
+    beginMove(kHuman);
     s.clickLock = 0;
     co_await human_.gioco1();
     const int slot = human_.playedSlot();
@@ -151,18 +153,10 @@ QCoro::Task<> TurnFlow::endOfGame() {
     for (int row = 1; row <= 3; ++row)
         for (int col = 1; col <= 4; ++col) {
             const int code = s.tableCards[row][col];
-            if (code == 0) continue;
-            ++n;
-            s.pickCards[n] = static_cast<i16>(code);
-            s.pickLeft[n] = static_cast<i16>(std::nearbyint(e.carta[code]->left()));
-            s.pickTop[n] = static_cast<i16>(std::nearbyint(e.carta[code]->top()));
+            if (code != 0) listPick(s, ++n, code, e.carta[code]);
         }
     for (int j = 1; j <= s.extraN; ++j) {
-        const int code = s.extraCards[j];
-        ++n;
-        s.pickCards[n] = static_cast<i16>(code);
-        s.pickLeft[n] = static_cast<i16>(std::nearbyint(e.carta[code]->left()));
-        s.pickTop[n] = static_cast<i16>(std::nearbyint(e.carta[code]->top()));
+        listPick(s, ++n, s.extraCards[j], e.carta[s.extraCards[j]]);
         s.extraCards[j] = 0;
     }
     s.extraN = 0;

@@ -47,6 +47,7 @@ public:
     std::function<void()> onGameDecided; // after the result lines, before the wait
 
 private:
+    void beginMove(int player);
     QCoro::Task<> computerMove();
     QCoro::Task<> humanMove();
     QCoro::Task<> completeMove(int slot, bool stealTry);

@@ -6,10 +6,6 @@
 
 namespace zt {
 
-namespace {
-i16 round16(double v) { return static_cast<i16>(std::nearbyint(v)); }
-} // namespace
-
 QPointF CardMovement::extraPlace(int n, [[maybe_unused]] double W, double H, double midX) {
     // Beside the grid, right of column 4 above and below the play spot, then
     // fanned down over them.
@@ -22,9 +18,7 @@ QCoro::Task<> CardMovement::muovicarte() {
     if (s_.stealFlag) {
         const int top = s_.pileTop[s_.otherPlayer];
         s_.pickN = 1;
-        s_.pickCards[1] = static_cast<i16>(top);
-        s_.pickLeft[1] = round16(e_.carta[top]->left());
-        s_.pickTop[1] = round16(e_.carta[top]->top());
+        listPick(s_, 1, top, e_.carta[top]);
     }
     if (s_.pickN == 0)
         placeOnTable();
