@@ -1,0 +1,508 @@
+#pragma once
+// A player for the human's side that uses the real window the way a person
+// does: mouse clicks on the cards and on "GO", the menu's Continue and New
+// Game. It chooses at random among what the rules allow, records every
+// finished game, and checks after each move that no card was lost or doubled.
+#include "shell/MainWindow.h"
+#include "table/Places.h"
+
+#include <QCoreApplication>
+#include <QTest>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace zt::selfplay {
+
+using Cards = std::vector<int>;
+
+// The table cards a played card may take: one card of its rank while there
+// is one; else two or more candidates (no ten, none above its rank) adding up
+// to its rank, searched only when there are at most eight candidates.
+inline std::vector<Cards> captureOptions(const Cards &table, int played) {
+    std::vector<Cards> out;
+    const int r = valore_carta(static_cast<u8>(played));
+    for (int t : table)
+        if (sameRank(t, played)) out.push_back({t});
+    if (!out.empty()) return out;
+    Cards cand;
+    for (int t : table)
+        if (t % 10 != 0 && t % 10 <= r) cand.push_back(t);
+    if (cand.size() < 2 || cand.size() > 8) return out;
+    for (unsigned mask = 1; mask < (1u << cand.size()); ++mask) {
+        Cards pick;
+        int sum = 0;
+        for (size_t i = 0; i < cand.size(); ++i)
+            if (mask >> i & 1u) pick.push_back(cand[i]), sum += cand[i] % 10;
+        if (sum == r) out.push_back(pick);
+    }
+    return out;
+}
+
+inline bool sameSet(Cards a, Cards b) {
+    std::sort(a.begin(), a.end());
+    std::sort(b.begin(), b.end());
+    return a == b;
+}
+
+inline bool isOption(const std::vector<Cards> &options, const Cards &pick) {
+    return std::any_of(options.begin(), options.end(), [&](const Cards &o) { return sameSet(o, pick); });
+}
+
+// The cards on the grid, in scan order.
+inline Cards gridCards(const GameState &s) {
+    Cards out;
+    for (int row = 1; row <= 3; ++row)
+        for (int col = 1; col <= 4; ++col)
+            if (s.tableCards[row][col] != 0) out.push_back(s.tableCards[row][col]);
+    return out;
+}
+
+// A real left click in the middle of an element, on the view's viewport.
+inline void click(MainWindow &w, QGraphicsItem *item) {
+    const QPointF centre = item->mapToScene(item->boundingRect().center());
+    QTest::mouseClick(w.view()->viewport(), Qt::LeftButton, {}, w.view()->mapFromScene(centre));
+}
+
+// Every handler wakes the game by a poke, which resumes it through a queued
+// call; at zero delay the game then runs on until it waits again. Only those
+// calls are delivered, so the window never spends time painting in between.
+inline bool settle(MainWindow &w, int suspensionsBefore) {
+    for (int i = 0; i < 100; ++i) {
+        if (w.pacing().suspensions() != suspensionsBefore || !w.cycleRunning()) return true;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+    }
+    return w.pacing().suspensions() != suspensionsBefore;
+}
+
+// Clicks and lets the game act on the click; false when the game never woke.
+inline bool clickAndSettle(MainWindow &w, QGraphicsItem *item) {
+    const int before = w.pacing().suspensions();
+    click(w, item);
+    return settle(w, before);
+}
+
+// Chooses a menu command as a person can: only when it is enabled.
+inline bool triggerAndSettle(MainWindow &w, QAction *action) {
+    if (!action->isEnabled()) return false;
+    const int before = w.pacing().suspensions();
+    action->trigger();
+    return settle(w, before);
+}
+
+struct GameRecord {
+    int game = 0;
+    int starter = 0;
+    std::array<int, 41> deck{};
+    std::vector<MoveInfo> moves;
+    SweepInfo sweep;
+    int piles[3] = {0, 0, 0};
+    std::string result;
+    int matchTally = 0;
+
+    std::string toJson() const {
+        auto list = [](const std::vector<int> &v) {
+            std::string out = "[";
+            for (size_t i = 0; i < v.size(); ++i) out += (i ? ", " : "") + std::to_string(v[i]);
+            return out + "]";
+        };
+        auto num = [](int v) { return std::to_string(v); };
+        std::string j = "{\"format\": 1, \"game\": " + num(game) + ", \"starter\": " + num(starter) + ", \"deck\": ";
+        j += list(std::vector<int>(deck.begin() + 1, deck.end()));
+        j += ", \"moves\": [";
+        for (size_t i = 0; i < moves.size(); ++i) {
+            const MoveInfo &m = moves[i];
+            static const char *const kinds[] = {"place", "capture", "steal"};
+            j += i ? ", " : "";
+            j += "{\"deal\": " + num(m.deal) + ", \"player\": " + num(m.player) + ", \"slot\": " + num(m.slot) +
+                 ", \"card\": " + num(m.card) + ", \"kind\": \"" + kinds[m.kind] + "\", \"taken\": " + list(m.taken) +
+                 ", \"to\": " +
+                 (m.kind == MoveInfo::Place ? "[" + num(m.row) + ", " + num(m.column) + "]" : std::string("null")) +
+                 ", \"stealTry\": " + (m.stealTry ? "true" : "false") + ", \"piles\": [" + num(m.piles[1]) + ", " +
+                 num(m.piles[2]) + "]}";
+        }
+        j += "], \"sweep\": {\"taker\": " + num(sweep.taker) + ", \"cards\": " + list(sweep.cards) + "}";
+        j += ", \"piles\": [" + num(piles[1]) + ", " + num(piles[2]) + "], \"result\": \"" + result +
+             "\", \"matchTally\": " + num(matchTally) + "}";
+        return j;
+    }
+};
+
+class Bot {
+public:
+    enum class Action { None, Go, Move, Continue, NewGame };
+
+    struct Counts {
+        int games = 0, humanWins = 0, computerWins = 0, draws = 0, matches = 0;
+        int refused = 0; // wrong selections the game refused, as it must
+    };
+
+    // Chances in percent of the bot's detours.
+    int stealTryChance = 20;
+    int wrongSelectionChance = 25;
+    int preselectChance = 10;
+
+    Counts counts;
+    // What went against the rules or lost track of a card; empty when all is well.
+    std::vector<std::string> problems;
+    // Called at the wait after each game, before the bot goes on.
+    std::function<void(const GameRecord &)> onGame;
+
+    Bot(MainWindow &w, quint64 seed) : w_(w), rng_(static_cast<std::mt19937::result_type>(seed)) {
+        TurnFlow &flow = w_.turnFlow();
+        flow.onMove = [this](const MoveInfo &m) { moved(m); };
+        flow.onSweep = [this](const SweepInfo &sw) { swept(sw); };
+        flow.onGameDecided = [this] { decided(); };
+    }
+    ~Bot() {
+        TurnFlow &flow = w_.turnFlow();
+        flow.onMove = nullptr;
+        flow.onSweep = nullptr;
+        flow.onGameDecided = nullptr;
+    }
+    Bot(const Bot &) = delete;
+    Bot &operator=(const Bot &) = delete;
+
+    // True once the bot met a state it cannot play on from.
+    bool stuck() const { return stuck_; }
+
+    // Does whatever the game waits for; None when it waits for nothing the
+    // bot can give (the cycle not yet started, or stuck).
+    Action step() {
+        GameState &s = w_.state();
+        Elements &e = w_.elements();
+        if (stuck_ || !w_.cycleRunning()) {
+            QCoreApplication::processEvents();
+            return Action::None;
+        }
+        if (decided_) {
+            decided_ = false;
+            if (onGame) onGame(record_);
+            Action a = Action::None;
+            if (e.menu.continue_->isEnabled()) {
+                if (!triggerAndSettle(w_, e.menu.continue_)) fail("Continue did not wake the game");
+                a = Action::Continue;
+            } else if (e.menu.new_game->isEnabled()) {
+                if (!triggerAndSettle(w_, e.menu.new_game)) fail("New Game did not wake the game");
+                ++counts.matches;
+                a = Action::NewGame;
+            } else {
+                fail("the game waits at its end with neither Continue nor New Game enabled");
+            }
+            ++counts.games;
+            inGame_ = false;
+            atEnd_ = false;
+            return a;
+        }
+        if (e.Command1->isVisible()) {
+            if (!clickAndSettle(w_, e.Command1) || e.Command1->isVisible()) fail("GO did not start the game");
+            return Action::Go;
+        }
+        if (s.turnPlayer == kHuman && s.clickLock == 0 && s.playedCard == 0) {
+            humanMove();
+            return Action::Move;
+        }
+        QCoreApplication::processEvents();
+        return Action::None;
+    }
+
+private:
+    int below(size_t n) { return static_cast<int>(rng_() % n); }
+    bool chance(int percent) { return below(100) < percent; }
+    template <class T> void shuffle(std::vector<T> &v) {
+        for (size_t i = v.size(); i > 1; --i) std::swap(v[i - 1], v[below(i)]);
+    }
+
+    void problem(const std::string &what) {
+        std::string where = "game " + std::to_string(counts.games + 1);
+        // During a move's check the move is already recorded; before it, not yet.
+        const size_t move = !inGame_ ? 1 : record_.moves.size() + (checkingMove_ ? 0 : 1);
+        if (!atEnd_) where += ", move " + std::to_string(move);
+        problems.push_back(where + ": " + what);
+    }
+    void fail(const std::string &what) {
+        problem(what);
+        stuck_ = true;
+    }
+
+    // A click the game never heard of means another element took it.
+    bool press(int code) {
+        if (clickAndSettle(w_, w_.elements().carta[code])) return true;
+        fail("a click on card " + std::to_string(code) + " did not reach it");
+        return false;
+    }
+
+    bool stillWaiting(int card, int movesBefore) const {
+        const GameState &s = w_.state();
+        return humanMoves_ == movesBefore && s.turnPlayer == kHuman && s.playedCard == card && s.clickLock == 0;
+    }
+
+    void humanMove() {
+        GameState &s = w_.state();
+        Elements &e = w_.elements();
+        Cards hand;
+        for (int k = 1; k <= 40; ++k)
+            if (e.carta[k]->tag == QLatin1String("jolly")) hand.push_back(k);
+        if (hand.empty()) return fail("the human is to play with no card in hand");
+        const int movesBefore = humanMoves_;
+        int card = hand[below(hand.size())];
+
+        const int top = s.pileTop[kComputer];
+        bool stealTry = false;
+        if (top != 0 && chance(stealTryChance)) {
+            Cards same;
+            for (int h : hand)
+                if (sameRank(h, top)) same.push_back(h);
+            if (!same.empty() && chance(50)) card = same[below(same.size())];
+            if (!press(top)) return;
+            if (e.carta[top]->border() != 1) problem("a click did not select the computer's pile top");
+            stealTry = true;
+        }
+        const bool steals = stealTry && sameRank(card, top);
+        const Cards table = gridCards(s);
+        const std::vector<Cards> options = captureOptions(table, card);
+
+        bool preselected = false;
+        if (!options.empty() && chance(preselectChance)) {
+            Cards pick = options[below(options.size())];
+            shuffle(pick);
+            for (int c : pick) {
+                if (!press(c)) return;
+                if (e.carta[c]->border() != 1) problem("a click before playing did not select a table card");
+            }
+            preselected = true;
+        }
+
+        if (!press(card)) return;
+        if (humanMoves_ != movesBefore) {
+            if (!steals && !options.empty() && !preselected) problem("the move ended before a capture was chosen");
+            return;
+        }
+        if (s.playedCard != card) return fail("a click on a hand card did not play it");
+        if (options.empty() || steals) return fail("the game waits for a selection though none is due");
+        if (preselected) return fail("a valid selection made before playing was not accepted");
+
+        if (chance(wrongSelectionChance)) wrongSelection(card, table, options, movesBefore);
+        if (stuck_) return;
+        Cards pick = options[below(options.size())];
+        shuffle(pick);
+        for (size_t i = 0; i < pick.size(); ++i) {
+            if (!press(pick[i])) return;
+            if (i + 1 < pick.size() && !stillWaiting(card, movesBefore))
+                return fail("part of a selection was taken as the capture");
+        }
+        if (humanMoves_ == movesBefore) fail("a valid selection was refused");
+    }
+
+    // Selects table cards that are not a capture, checks the game holds
+    // the move, then deselects them.
+    void wrongSelection(int card, const Cards &table, const std::vector<Cards> &options, int movesBefore) {
+        Elements &e = w_.elements();
+        for (int attempt = 0; attempt < 8; ++attempt) {
+            Cards pool = table;
+            shuffle(pool);
+            pool.resize(1 + below(std::min<size_t>(3, pool.size())));
+            bool anyValid = false;
+            for (size_t n = 1; n <= pool.size(); ++n)
+                anyValid = anyValid || isOption(options, Cards(pool.begin(), pool.begin() + n));
+            if (anyValid) continue;
+            for (int c : pool) {
+                if (!press(c)) return;
+                if (!stillWaiting(card, movesBefore)) return fail("a wrong selection was accepted");
+                if (e.carta[c]->border() != 1) problem("a click did not select a table card");
+            }
+            ++counts.refused;
+            for (auto it = pool.rbegin(); it != pool.rend(); ++it) {
+                if (!press(*it)) return;
+                if (!stillWaiting(card, movesBefore)) return fail("a wrong selection was accepted");
+                if (e.carta[*it]->border() != 0) problem("a click did not deselect a table card");
+            }
+            return;
+        }
+    }
+
+    void startRecord() {
+        const GameState &s = w_.state();
+        record_ = GameRecord{};
+        record_.game = s.gameNo;
+        for (int p = 1; p <= 40; ++p) record_.deck[p] = s.deck[p];
+        for (auto &p : pile_) p.clear();
+        pileTop_ = {0, 0, 0};
+        lastTaker_ = 0;
+        playsInDeal_ = 0;
+        inGame_ = true;
+        atEnd_ = false;
+    }
+
+    void moved(const MoveInfo &m) {
+        const GameState &s = w_.state();
+        if (!inGame_) startRecord();
+        if (m.player == kHuman) ++humanMoves_;
+        record_.moves.push_back(m);
+        checkingMove_ = true;
+
+        // Who moves: the starter's opponent leads every deal, then they alternate.
+        const int leader = s.starter == 1 ? kComputer : kHuman;
+        const int expected = playsInDeal_ % 2 == 0 ? leader : 3 - leader;
+        if (m.player != expected) problem("played out of turn");
+        playsInDeal_ = (playsInDeal_ + 1) % 6;
+        // Deal d gave slot i the cards at deck positions 3d + 2 + i, and 18 on.
+        const int dealt = 3 * m.deal + 2 + m.slot + (m.player == kComputer ? 18 : 0);
+        if (m.deal < 1 || m.deal > 6 || m.slot < 0 || m.slot > 2 || s.deck[dealt] != m.card)
+            problem("card " + std::to_string(m.card) + " was not dealt to that hand slot");
+
+        const Cards table = gridCards(s);
+        const int other = 3 - m.player;
+        switch (m.kind) {
+        case MoveInfo::Place: {
+            Cards before = table;
+            if (m.row == 0) {
+                if (before.size() != 12) problem("a card went beside the grid while a slot was free");
+            } else {
+                auto it = std::find(before.begin(), before.end(), m.card);
+                if (it == before.end() || s.tableCards[m.row][m.column] != m.card)
+                    problem("a placed card is not where the record says");
+                else
+                    before.erase(it);
+            }
+            if (!captureOptions(before, m.card).empty()) problem("a card that must capture was laid on the table");
+            break;
+        }
+        case MoveInfo::Capture: {
+            Cards before = table;
+            before.insert(before.end(), m.taken.begin(), m.taken.end());
+            if (!isOption(captureOptions(before, m.card), m.taken)) problem("a capture the rules do not allow");
+            pile_[m.player].push_back(m.card);
+            pile_[m.player].insert(pile_[m.player].end(), m.taken.begin(), m.taken.end());
+            pileTop_[m.player] = m.card;
+            lastTaker_ = m.player;
+            break;
+        }
+        case MoveInfo::Steal:
+            if (pileTop_[other] == 0 || !sameRank(m.card, pileTop_[other])) problem("a steal without a matching pile top");
+            if (m.player == kHuman && !m.stealTry) problem("the human stole without selecting the pile");
+            pile_[m.player].push_back(m.card);
+            pile_[m.player].insert(pile_[m.player].end(), pile_[other].begin(), pile_[other].end());
+            pile_[other].clear();
+            pileTop_[other] = 0;
+            pileTop_[m.player] = m.card;
+            lastTaker_ = m.player;
+            break;
+        }
+        if (m.player == kHuman && m.stealTry && m.kind != MoveInfo::Steal && pileTop_[kComputer] != 0 &&
+            sameRank(m.card, pileTop_[kComputer]))
+            problem("a steal with the pile selected did not happen");
+        checkPlaces(m);
+        checkingMove_ = false;
+    }
+
+    // Every card in exactly one place: stock, a hand, the table or a pile.
+    void checkPlaces(const MoveInfo &m) {
+        const GameState &s = w_.state();
+        const Elements &e = w_.elements();
+        std::array<const char *, 41> where{};
+        int placed = 0;
+        auto put = [&](int code, const char *place) {
+            if (code < 1 || code > 40) return problem(std::string("a card code out of range in ") + place);
+            if (where[code])
+                return problem("card " + std::to_string(code) + " is both in " + where[code] + " and in " + place);
+            where[code] = place;
+            ++placed;
+        };
+        for (int p = s.dealPos + 1; p <= 22; ++p) {
+            put(s.deck[p], "the stock");
+            put(s.deck[p + 18], "the stock");
+        }
+        const double handTop = places::humanHandTop(s.cardHeight);
+        for (int k = 1; k <= 40; ++k) {
+            if (e.carta[k]->tag != QLatin1String("jolly")) continue;
+            const double slot = (e.carta[k]->left() - 255) / 68 - 1;
+            const bool atHand = std::abs(slot - std::round(slot)) < 1e-6 && slot > -0.5 && slot < 2.5 &&
+                                std::abs(e.carta[k]->top() - handTop) < 1e-6 && e.carta[k]->isVisible();
+            if (!atHand) problem("card " + std::to_string(k) + " is tagged as the human's but is not in the hand");
+            put(k, "the human's hand");
+        }
+        for (int i = 0; i <= 2; ++i) {
+            bool ok = false;
+            const int code = e.dorso[i]->tag.toInt(&ok);
+            if (ok && code != 0) put(code, "the computer's hand");
+        }
+        for (int c : gridCards(s)) {
+            put(c, "the table");
+            if (e.carta[c]->border() != 0) problem("a table card stayed selected after the move");
+        }
+        for (int j = 1; j <= s.extraN; ++j) put(s.extraCards[j], "beside the table");
+        for (int p = 1; p <= 2; ++p) {
+            if (int(pile_[p].size()) != s.pileCount[p] || m.piles[p] != s.pileCount[p])
+                problem("pile " + std::to_string(p) + " counts " + std::to_string(s.pileCount[p]) + " but holds " +
+                        std::to_string(pile_[p].size()));
+            for (int c : pile_[p]) put(c, p == kHuman ? "the human's pile" : "the computer's pile");
+            if (s.pileTop[p] != pileTop_[p]) problem("pile " + std::to_string(p) + " shows the wrong top card");
+            if (const int top = s.pileTop[p];
+                top != 0 && (e.carta[top]->tag != QString::number(p) || !e.carta[top]->isVisible()))
+                problem("the top card of pile " + std::to_string(p) + " is not shown as such");
+        }
+        if (s.pileTop[kComputer] != 0 && e.carta[s.pileTop[kComputer]]->border() != 0)
+            problem("the computer's pile top stayed selected");
+        if (placed != 40) problem(std::to_string(placed) + " cards accounted for instead of 40");
+    }
+
+    void swept(const SweepInfo &sw) {
+        const GameState &s = w_.state();
+        if (!inGame_) startRecord();
+        atEnd_ = true;
+        const int expected = lastTaker_ != 0 ? lastTaker_ : (s.starter == 1 ? kHuman : kComputer);
+        if (sw.taker != expected) problem("the leftovers went to the wrong player");
+        record_.sweep = sw;
+        pile_[sw.taker].insert(pile_[sw.taker].end(), sw.cards.begin(), sw.cards.end());
+    }
+
+    void decided() {
+        const GameState &s = w_.state();
+        if (!inGame_) startRecord();
+        atEnd_ = true;
+        record_.starter = s.starter;
+        record_.piles[1] = s.pileCount[kHuman];
+        record_.piles[2] = s.pileCount[kComputer];
+        record_.matchTally = s.matchTally;
+        if (record_.moves.size() != 36) problem(std::to_string(record_.moves.size()) + " moves in a game instead of 36");
+        if (record_.piles[1] + record_.piles[2] != 40) problem("the piles do not add up to 40");
+        std::array<int, 41> seen{};
+        for (int p = 1; p <= 2; ++p)
+            for (int c : pile_[p])
+                if (c >= 1 && c <= 40) ++seen[c];
+        for (int c = 1; c <= 40; ++c)
+            if (seen[c] != 1) problem("card " + std::to_string(c) + " is in the piles " + std::to_string(seen[c]) + " times");
+        if (record_.piles[1] > record_.piles[2]) {
+            record_.result = "human";
+            ++counts.humanWins;
+        } else if (record_.piles[1] < record_.piles[2]) {
+            record_.result = "computer";
+            ++counts.computerWins;
+        } else {
+            record_.result = "draw";
+            ++counts.draws;
+        }
+        decided_ = true;
+    }
+
+    MainWindow &w_;
+    std::mt19937 rng_;
+    GameRecord record_;
+    std::array<Cards, 3> pile_;
+    std::array<int, 3> pileTop_{};
+    int lastTaker_ = 0;
+    int playsInDeal_ = 0;
+    int humanMoves_ = 0;
+    bool inGame_ = false;
+    bool atEnd_ = false; // past the last move: the sweep and the result
+    bool checkingMove_ = false;
+    bool decided_ = false;
+    bool stuck_ = false;
+};
+
+} // namespace zt::selfplay
