@@ -5,7 +5,6 @@
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zentolletto"));
-    QApplication::setOrganizationName(QStringLiteral("Zentolletto"));
     zt::MainWindow window;
     window.show();
     return app.exec();
