@@ -1,6 +1,7 @@
 #pragma once
 // A bare table for the rules and table tests: every element on a scene of
 // its own, no window, pauses and glides at zero delay unless a test says so.
+#include "eventloop.h"
 #include "media/AudioPlayer.h"
 #include "media/Elements.h"
 #include "media/Sounds.h"
@@ -124,16 +125,6 @@ struct BareTable {
     }
 
     static void run(QCoro::Task<> &&task) { QCoro::waitFor(std::move(task)); }
-
-    // Runs events until the condition holds or the time runs out.
-    static bool runUntil(const std::function<bool()> &cond, int ms = 5000) {
-        QDeadlineTimer deadline(ms);
-        while (!cond()) {
-            if (deadline.hasExpired()) return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        }
-        return true;
-    }
 };
 
 } // namespace zt::test

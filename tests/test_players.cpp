@@ -208,7 +208,7 @@ void TestPlayers::humanClicks() {
     QCOMPARE(human.playedSlot(), 1);
     // The wait ends; the marked pile top of another rank steals nothing but
     // still sounds the notice.
-    QVERIFY(BareTable::runUntil([&] { return waiting.isReady(); }, 2000));
+    QVERIFY(test::runUntil([&] { return waiting.isReady(); }, 2000));
     QCOMPARE(t.s.stealFlag, kFalse);
     QCOMPARE(t.s.playsThisDeal, i16(1));
     QCOMPARE(t.wave.log, QStringList({"play", "close", "open", "play", "close", "open"}));

@@ -1,6 +1,7 @@
 #pragma once
 // Shared helpers for the tests: a window playing at zero delay in a folder of
 // its own, and ways to let the event loop run until something happens.
+#include "eventloop.h"
 #include "shell/MainWindow.h"
 
 #include <QCoreApplication>
@@ -11,16 +12,6 @@
 #include <memory>
 
 namespace zt::test {
-
-// Runs events until the condition holds or the time runs out.
-inline bool runUntil(const std::function<bool()> &cond, int ms = 5000) {
-    QDeadlineTimer deadline(ms);
-    while (!cond()) {
-        if (deadline.hasExpired()) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
 
 struct Harness {
     QTemporaryDir programDir;
