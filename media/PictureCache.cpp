@@ -6,8 +6,9 @@
 
 namespace zt {
 
-// Room for every card at two sizes at a time, counted in kilopixels.
-PictureCache::PictureCache() : pixmaps_(64 * 1024) {}
+// Counted in kilopixels: room for every picture at several sizes (about 64 MB),
+// so resizing the window does not keep old sizes for ever.
+PictureCache::PictureCache() : pixmaps_(16 * 1024) {}
 PictureCache::~PictureCache() = default;
 
 QSvgRenderer *PictureCache::renderer(const QString &file) {
