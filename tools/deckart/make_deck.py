@@ -207,6 +207,28 @@ def index(rank, suit):
     return body + '<g transform="rotate(180 31 50)">%s</g>' % body
 
 
+# Pip positions shared by coins and cups from two to seven.
+TWO = [(31, 30), (31, 70)]
+FOUR = [(20, 30), (42, 30), (20, 70), (42, 70)]
+SIX = [(20, 27), (42, 27), (20, 50), (42, 50), (20, 73), (42, 73)]
+SEVEN = [(19, 24), (43, 24), (31, 37), (19, 50), (43, 50), (19, 76), (43, 76)]
+
+# (positions, pip scale) by count.
+COIN_LAYOUTS = {
+    2: (TWO, 1.2), 3: ([(41, 26), (31, 50), (21, 74)], 1.05), 4: (FOUR, 0.95),
+    5: ([(20, 28), (42, 28), (31, 50), (20, 72), (42, 72)], 0.92), 6: (SIX, 0.9), 7: (SEVEN, 0.85),
+}
+CUP_LAYOUTS = {
+    2: (TWO, 1.25), 3: ([(31, 24), (31, 50), (31, 76)], 1.05), 4: (FOUR, 1.05),
+    5: ([(20, 27), (42, 27), (31, 50), (20, 73), (42, 73)], 1.0), 6: (SIX, 0.95), 7: (SEVEN, 0.85),
+}
+
+
+def laid_out(s, layout):
+    pts, sc = layout
+    return "".join(use(s, x, y, sc) for x, y in pts)
+
+
 def coins_pips(n):
     s = "coin"
     if n == 1:
@@ -215,32 +237,13 @@ def coins_pips(n):
         return ('<g transform="translate(31 50)"><g fill="#c8262d" stroke="%s" stroke-width="0.4">'
                 '%s</g><circle r="20.5" fill="#1f4e9c"/></g>' % (INK, rays)
                 + use(s, 31, 50, 1.95))
-    layouts = {
-        2: ([(31, 30), (31, 70)], 1.2),
-        3: ([(41, 26), (31, 50), (21, 74)], 1.05),
-        4: ([(20, 30), (42, 30), (20, 70), (42, 70)], 0.95),
-        5: ([(20, 28), (42, 28), (31, 50), (20, 72), (42, 72)], 0.92),
-        6: ([(20, 27), (42, 27), (20, 50), (42, 50), (20, 73), (42, 73)], 0.9),
-        7: ([(19, 24), (43, 24), (31, 37), (19, 50), (43, 50), (19, 76), (43, 76)], 0.85),
-    }
-    pts, sc = layouts[n]
-    return "".join(use(s, x, y, sc) for x, y in pts)
+    return laid_out(s, COIN_LAYOUTS[n])
 
 
 def cups_pips(n):
-    s = "cup"
     if n == 1:
-        return wreath(31, 80) + use(s, 31, 48, 2.05)
-    layouts = {
-        2: ([(31, 30), (31, 70)], 1.25),
-        3: ([(31, 24), (31, 50), (31, 76)], 1.05),
-        4: ([(20, 30), (42, 30), (20, 70), (42, 70)], 1.05),
-        5: ([(20, 27), (42, 27), (31, 50), (20, 73), (42, 73)], 1.0),
-        6: ([(20, 27), (42, 27), (20, 50), (42, 50), (20, 73), (42, 73)], 0.95),
-        7: ([(19, 24), (43, 24), (31, 37), (19, 50), (43, 50), (19, 76), (43, 76)], 0.85),
-    }
-    pts, sc = layouts[n]
-    return "".join(use(s, x, y, sc) for x, y in pts)
+        return wreath(31, 80) + use("cup", 31, 48, 2.05)
+    return laid_out("cup", CUP_LAYOUTS[n])
 
 
 def crossed_pips(s, n, long_scale, side, pair, centre, tilt=28, tilt4=28):
@@ -318,8 +321,23 @@ def head(cx, cy, r=4.8, hair="#6b3a1a", beard=None):
     return "".join(out)
 
 
-def held_symbol(suit, x, y, scale=1.0, rot=0.0):
-    return use(SYMBOL[suit], x, y, scale, rot)
+# Where each figure holds its suit sign: x, y, scale, rotation.
+HELD = {
+    "knave": dict(coins=(46, 33.5, 0.85, 0), cups=(46.4, 31.6, 0.9, 0), clubs=(47.6, 33, 1.3, 28),
+                  swords=(46.4, 24.4, 1.1, 14)),
+    "king": dict(coins=(46.4, 35.6, 0.85, 0), cups=(46.6, 34, 0.9, 0), clubs=(48.6, 34, 1.3, 22),
+                 swords=(47.6, 26.4, 1.15, 10)),
+    "knight": dict(coins=(45.4, 17.6, 0.8, 0), cups=(45.2, 16, 0.85, 0), clubs=(44.8, 17, 1.05, 26),
+                   swords=(46.4, 14, 0.8, 30)),
+}
+
+
+def sign_in_hand(figure, suit, hx, hy, r):
+    """The suit sign, then the hand over it so the fingers close on the grip."""
+    x, y, scale, rot = HELD[figure][suit]
+    return use(SYMBOL[suit], x, y, scale, rot) + (
+        '<circle cx="%s" cy="%s" r="%s" fill="%s" stroke="%s" stroke-width="0.4"/>'
+        % (f(hx), f(hy), f(r), SKIN, INK))
 
 
 def knave(suit):
@@ -350,19 +368,8 @@ def knave(suit):
              '<path d="M36,16.5 Q44,8 47,9.6 Q42,11 37.2,17.6 Z" fill="#f4f0e6"/>'
              '<ellipse cx="30.6" cy="17" rx="7.6" ry="2.6" fill="%s"/>'
              '<path d="M24.6,16.6 Q30.6,11 36.6,16.6 Z" fill="%s"/></g>' % (INK, c["hat"], c["hat"]))
-    o.append(knave_symbol(suit))
-    o.append('<circle cx="43.6" cy="41.2" r="1.7" fill="%s" stroke="%s" stroke-width="0.4"/>' % (SKIN, INK))
+    o.append(sign_in_hand("knave", suit, 43.6, 41.2, 1.7))
     return "".join(o)
-
-
-def knave_symbol(suit):
-    if suit == "coins":
-        return held_symbol(suit, 46, 33.5, 0.85)
-    if suit == "cups":
-        return held_symbol(suit, 46.4, 31.6, 0.9)
-    if suit == "clubs":
-        return held_symbol(suit, 47.6, 33, 1.3, rot=28)
-    return held_symbol(suit, 46.4, 24.4, 1.1, rot=14)
 
 
 def king(suit):
@@ -410,19 +417,8 @@ def king(suit):
              '<circle cx="24.9" cy="11.6" r="0.7" fill="#c8262d"/>'
              '<circle cx="37.1" cy="11.6" r="0.7" fill="#c8262d"/>'
              '<circle cx="31" cy="16.6" r="0.9" fill="#1f4e9c"/></g>' % INK)
-    o.append(king_symbol(suit))
-    o.append('<circle cx="43.8" cy="44.2" r="1.7" fill="%s" stroke="%s" stroke-width="0.4"/>' % (SKIN, INK))
+    o.append(sign_in_hand("king", suit, 43.8, 44.2, 1.7))
     return "".join(o)
-
-
-def king_symbol(suit):
-    if suit == "coins":
-        return held_symbol(suit, 46.4, 35.6, 0.85)
-    if suit == "cups":
-        return held_symbol(suit, 46.6, 34, 0.9)
-    if suit == "clubs":
-        return held_symbol(suit, 48.6, 34, 1.3, rot=22)
-    return held_symbol(suit, 47.6, 26.4, 1.15, rot=10)
 
 
 def knight(suit):
@@ -471,19 +467,8 @@ def knight(suit):
     o.append('<g stroke="%s" stroke-width="0.45">'
              '<path d="M23.4,19.6 Q29.6,11.4 35.8,19.6 Z" fill="%s"/>'
              '<path d="M22.4,20 L36.8,20 L36.4,21.4 L22.8,21.4 Z" fill="%s"/></g>' % (INK, c["hat"], c["hat"]))
-    o.append(knight_symbol(suit))
-    o.append('<circle cx="42.6" cy="25.6" r="1.6" fill="%s" stroke="%s" stroke-width="0.4"/>' % (SKIN, INK))
+    o.append(sign_in_hand("knight", suit, 42.6, 25.6, 1.6))
     return "".join(o)
-
-
-def knight_symbol(suit):
-    if suit == "coins":
-        return held_symbol(suit, 45.4, 17.6, 0.8)
-    if suit == "cups":
-        return held_symbol(suit, 45.2, 16, 0.85)
-    if suit == "clubs":
-        return held_symbol(suit, 44.8, 17, 1.05, rot=26)
-    return held_symbol(suit, 46.4, 14, 0.8, rot=30)
 
 
 COURT = {8: knave, 9: knight, 10: king}

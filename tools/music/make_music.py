@@ -28,6 +28,9 @@ TRUMPET, TROMBONE, TUBA, HORN, BRASS, SYNTH_BRASS = 56, 57, 58, 60, 61, 62
 ALTO_SAX, BASSOON, CLARINET, FLUTE = 65, 70, 71, 73
 SQUARE, SAW, CHARANG, POLYSYNTH, WARM_PAD, SWEEP_PAD, CRYSTAL = 80, 81, 84, 90, 89, 95, 98
 
+# Stands for the program of the percussion channel in track specs.
+DRUMS = -1
+
 # General MIDI percussion keys on channel 10.
 DRUM = {
     "kick": 36, "stick": 37, "snare": 38, "clap": 39, "esnare": 40,
@@ -60,16 +63,21 @@ def pitch(name):
     return 12 * (int(rest) + 1) + semis
 
 
-def chord_parts(symbol):
-    """Returns (root pitch class, intervals, bass pitch class)."""
+def split_chord(symbol):
+    """'F#m7/C#' -> ('F#', 'm7', 'C#'); the last is '' without a slash."""
     main, _, slash = symbol.partition("/")
     i = 1
     while i < len(main) and main[i] in "#b":
         i += 1
-    root = pitch(main[:i] + "0") % 12
-    intervals = CHORD_SHAPES[main[i:]]
+    return main[:i], main[i:], slash
+
+
+def chord_parts(symbol):
+    """Returns (root pitch class, intervals, bass pitch class)."""
+    root_name, kind, slash = split_chord(symbol)
+    root = pitch(root_name + "0") % 12
     bass = pitch(slash + "0") % 12 if slash else root
-    return root, intervals, bass
+    return root, CHORD_SHAPES[kind], bass
 
 
 def voicing(symbol, low=55):
@@ -225,15 +233,40 @@ class Song:
         self.tempos.append((beat, bpm))
 
     def track(self, name, program, volume=100, pan=64, reverb=40):
-        t = Track(self, name, self.free_channels.pop(0), program,
+        drums = program == DRUMS
+        channel = 9 if drums else self.free_channels.pop(0)
+        t = Track(self, name, channel, None if drums else program,
                   volume, pan, reverb)
         self.tracks.append(t)
         return t
 
-    def drum_track(self, name="Drums", volume=100, reverb=30):
-        t = Track(self, name, 9, None, volume, 64, reverb)
-        self.tracks.append(t)
-        return t
+    def band(self, *specs):
+        """One track per (name, program, volume, pan, reverb), in order."""
+        return [self.track(*spec) for spec in specs]
+
+    def arrange(self, form, each_bar=None, score=None, each_part=None):
+        """Plays `form`, a list of (part, chords), and returns its end beat.
+
+        For every part: `each_part(part, spans)`, then
+        `each_bar(part, i, last, beat, symbol, length)` for every chord span,
+        then the part's cues from `score` (part -> list of `cue`).
+        """
+        beat = 0.0
+        for part, chords in form:
+            spans = bars(chords, beat, self.bar)
+            if each_part:
+                each_part(part, spans)
+            if each_bar:
+                for i, (b, sym, length) in enumerate(spans):
+                    each_bar(part, i, i == len(spans) - 1, b, sym, length)
+            for track, music, at, kw in (score or {}).get(part, ()):
+                start = beat + at * self.bar
+                if isinstance(music, str):
+                    track.line(start, music, **kw)
+                else:
+                    play_bars(track, start, self.bar, music, **kw)
+            beat = end_of(spans)
+        return beat
 
     def seconds(self, end_beat):
         total, prev_beat, prev_bpm = 0.0, 0.0, self.tempos[0][1]
@@ -346,26 +379,33 @@ def walking_bass(track, spans, vel=88):
             track.note(beat + j, 1, p, vel if j == 0 else vel - 10, 0.9)
 
 
+def written(text):
+    """A tune's bars, split by '|' and by line breaks."""
+    return [cell.strip() for line in text.strip().splitlines()
+            for cell in line.split("|")]
+
+
 # ---------------------------------------------------------------------------
 # The game's theme: a tarantella in A minor with a C major middle section.
 
-THEME_A = ["E5:.5 A5:.5 B5:.5 C6:1 B5:.5", "A5:.5 G#5:.5 A5:.5 E5:1.5",
-           "F5:.5 E5:.5 D5:.5 E5:.5 D5:.5 C5:.5", "B4:.5 C5:.5 D5:.5 E5:1.5",
-           "E5:.5 A5:.5 B5:.5 C6:1 D6:.5", "F6:.5 E6:.5 D6:.5 C6:1 A5:.5",
-           "B5:.5 G#5:.5 E5:.5 D5:.5 E5:.5 G#5:.5", "A5:1.5 r:1.5"]
+THEME_A = written("""
+    E5:.5 A5:.5 B5:.5 C6:1 B5:.5 | A5:.5 G#5:.5 A5:.5 E5:1.5
+    F5:.5 E5:.5 D5:.5 E5:.5 D5:.5 C5:.5 | B4:.5 C5:.5 D5:.5 E5:1.5
+    E5:.5 A5:.5 B5:.5 C6:1 D6:.5 | F6:.5 E6:.5 D6:.5 C6:1 A5:.5
+    B5:.5 G#5:.5 E5:.5 D5:.5 E5:.5 G#5:.5 | A5:1.5 r:1.5""")
 THEME_A_CHORDS = ["Am", "Am", "Dm", "E7", "Am", "F", "E7", "Am"]
-THEME_B = ["G5:1 E5:.5 C5:1 E5:.5", "F5:.5 E5:.5 D5:.5 G5:1.5",
-           "F5:1 D5:.5 B4:1 D5:.5", "G5:.5 F5:.5 E5:.5 C5:1.5",
-           "A5:1 F5:.5 C5:1 F5:.5", "E5:.5 F5:.5 G5:.5 C6:1.5",
-           "B5:.5 A5:.5 G5:.5 F5:.5 E5:.5 D5:.5",
-           "E5:.5 F5:.5 E5:.5 D5:.5 C5:.5 B4:.5"]
+THEME_B = written("""
+    G5:1 E5:.5 C5:1 E5:.5 | F5:.5 E5:.5 D5:.5 G5:1.5
+    F5:1 D5:.5 B4:1 D5:.5 | G5:.5 F5:.5 E5:.5 C5:1.5
+    A5:1 F5:.5 C5:1 F5:.5 | E5:.5 F5:.5 G5:.5 C6:1.5
+    B5:.5 A5:.5 G5:.5 F5:.5 E5:.5 D5:.5 | E5:.5 F5:.5 E5:.5 D5:.5 C5:.5 B4:.5""")
 THEME_B_CHORDS = ["C", "G7", "G7", "C", "F", "C", "G7", "E7"]
 # The same tune a diatonic third lower, for the second voice.
-THEME_B_THIRDS = ["E5:1 C5:.5 A4:1 C5:.5", "D5:.5 C5:.5 B4:.5 E5:1.5",
-                  "D5:1 B4:.5 G4:1 B4:.5", "E5:.5 D5:.5 C5:.5 A4:1.5",
-                  "F5:1 D5:.5 A4:1 D5:.5", "C5:.5 D5:.5 E5:.5 A5:1.5",
-                  "G5:.5 F5:.5 E5:.5 D5:.5 C5:.5 B4:.5",
-                  "G#4:.5 A4:.5 G#4:.5 B4:.5 A4:.5 G#4:.5"]
+THEME_B_THIRDS = written("""
+    E5:1 C5:.5 A4:1 C5:.5 | D5:.5 C5:.5 B4:.5 E5:1.5
+    D5:1 B4:.5 G4:1 B4:.5 | E5:.5 D5:.5 C5:.5 A4:1.5
+    F5:1 D5:.5 A4:1 D5:.5 | C5:.5 D5:.5 E5:.5 A5:1.5
+    G5:.5 F5:.5 E5:.5 D5:.5 C5:.5 B4:.5 | G#4:.5 A4:.5 G#4:.5 B4:.5 A4:.5 G#4:.5""")
 
 
 def play_bars(track, start, bar_len, cells, **kw):
@@ -377,97 +417,102 @@ def play_bars(track, start, bar_len, cells, **kw):
     return start + len(cells) * bar_len
 
 
+def cue(track, music, at=0, **kw):
+    """A score entry: written bars, or one free line if `music` is a string,
+    starting `at` bars into the part."""
+    return track, music, at, kw
+
+
+def octave_eighths(track, beat, root, high, gate, vel=100):
+    """A bar of eighths on `root`, an octave up on the steps in `high`."""
+    for k in range(8):
+        track.note(beat + k * .5, .5, root + (12 if k in high else 0), vel, gate)
+
+
+def drum_bar(dr, beat, groove, fill=None, crash=None):
+    """A bar of `groove`; `fill` is (offset, pattern), `crash` a hit letter."""
+    dr.drums(beat, groove)
+    if fill:
+        dr.drums(beat + fill[0], fill[1])
+    if crash:
+        dr.drums(beat, {"crash": crash})
+
+
 def tresquo_theme(out):
     s = Song(180, (6, 8), seed=11, level=1.1)
-    mando = s.track("Mandolin", STEEL, 105, 80, 50)
-    accord = s.track("Accordion", ACCORDION, 88, 48, 50)
-    squeeze = s.track("Accordion melody", ACCORDION, 96, 56, 50)
-    bass = s.track("Bass", ACOUSTIC_BASS, 105, 64, 20)
-    perc = s.drum_track("Tambourine", 85)
-    bar = s.bar
-    form = (["intro"] + ["A", "A2", "B", "B2", "A", "A2"] + ["coda"])
-    beat = 0.0
-    for part in form:
-        if part == "intro":
-            chords = ["Am", "E7", "Am", "E7"]
-        elif part.startswith("A"):
-            chords = THEME_A_CHORDS
-        elif part.startswith("B"):
-            chords = THEME_B_CHORDS
-        else:
-            chords = ["Am", "E7", "Am", "Am"]
-        spans = bars(chords, beat, bar)
-        if part == "coda":
-            spans = spans[:3]
+    mando, accord, squeeze, bass, perc = s.band(
+        ("Mandolin", STEEL, 105, 80, 50), ("Accordion", ACCORDION, 88, 48, 50),
+        ("Accordion melody", ACCORDION, 96, 56, 50),
+        ("Bass", ACOUSTIC_BASS, 105, 64, 20), ("Tambourine", DRUMS, 85, 64, 30))
+    form = [("intro", ["Am", "E7", "Am", "E7"]), ("A", THEME_A_CHORDS),
+            ("A2", THEME_A_CHORDS), ("B", THEME_B_CHORDS),
+            ("B2", THEME_B_CHORDS), ("A", THEME_A_CHORDS),
+            ("A2", THEME_A_CHORDS), ("coda", ["Am", "E7", "Am"])]
+
+    def each_part(part, spans):
         # Oom-pa-pa of the tarantella: bass on the dotted beats, chords between.
         pattern_bass(bass, spans, [(0, .5, 0), (1.5, .5, 7)], 40, 100)
         pattern_comp(accord, spans, [(.5, .4, 1), (1, .4, .8), (2, .4, 1),
                                      (2.5, .4, .8)], 57, 62)
-        for i in range(len(spans)):
-            perc.drums(spans[i][0], {"tamb": "xgo xgo"}, 0.5)
-        if part == "A":
-            play_bars(mando, beat, bar, THEME_A, vel=100, tremolo=0.25)
-        elif part == "A2":
-            play_bars(squeeze, beat, bar, THEME_A, vel=92, transpose=-12)
-            play_bars(mando, beat, bar, THEME_A, vel=96, tremolo=0.25)
-        elif part == "B":
-            play_bars(squeeze, beat, bar, THEME_B, vel=95)
-        elif part == "B2":
-            play_bars(mando, beat, bar, THEME_B, vel=100, tremolo=0.25)
-            play_bars(squeeze, beat, bar, THEME_B_THIRDS, vel=86)
-        elif part == "coda":
-            mando.line(beat, "E5:.5 A5:.5 C6:.5 E6:1.5", 105)
-            mando.line(beat + bar, "D6:.5 B5:.5 G#5:.5 E5:1.5", 100)
-            mando.line(beat + 2 * bar, "A5/C6/E6:1", 92)
-            accord.chord(beat + 2 * bar, 1, [45, 57, 60, 64], 72)
-            bass.note(beat + 2 * bar, 1, 33, 100)
-            perc.drums(beat + 2 * bar, {"crash": "o"}, 1)
-        beat += len(chords) * bar
-    return s.write(out, beat, "Tresquo")
+        for b, _, _ in spans:
+            perc.drums(b, {"tamb": "xgo xgo"}, 0.5)
+        if part == "coda":
+            b = spans[-1][0]
+            accord.chord(b, 1, [45, 57, 60, 64], 72)
+            bass.note(b, 1, 33, 100)
+            perc.drums(b, {"crash": "o"}, 1)
+
+    score = {
+        "A": [cue(mando, THEME_A, vel=100, tremolo=0.25)],
+        "A2": [cue(squeeze, THEME_A, vel=92, transpose=-12),
+               cue(mando, THEME_A, vel=96, tremolo=0.25)],
+        "B": [cue(squeeze, THEME_B, vel=95)],
+        "B2": [cue(mando, THEME_B, vel=100, tremolo=0.25),
+               cue(squeeze, THEME_B_THIRDS, vel=86)],
+        "coda": [cue(mando, "E5:.5 A5:.5 C6:.5 E6:1.5", vel=105),
+                 cue(mando, "D6:.5 B5:.5 G#5:.5 E5:1.5", 1, vel=100),
+                 cue(mando, "A5/C6/E6:1", 2, vel=92)],
+    }
+    # The coda's last bar rests before the loop comes round.
+    beat = s.arrange(form, score=score, each_part=each_part)
+    return s.write(out, beat + s.bar, "Tresquo")
 
 
 def tresquo_waltz(out):
     """The theme again as a slower café waltz in D minor."""
     s = Song(150, (3, 4), seed=12, level=1.2)
-    violin = s.track("Violin", VIOLIN, 100, 72, 70)
-    clar = s.track("Clarinet", CLARINET, 98, 56, 60)
-    piano = s.track("Piano", PIANO, 80, 50, 50)
-    strings = s.track("Strings", STRINGS, 60, 80, 70)
-    bass = s.track("Bass", PIZZICATO, 100, 64, 40)
+    violin, clar, piano, strings, bass = s.band(
+        ("Violin", VIOLIN, 100, 72, 70), ("Clarinet", CLARINET, 98, 56, 60),
+        ("Piano", PIANO, 80, 50, 50), ("Strings", STRINGS, 60, 80, 70),
+        ("Bass", PIZZICATO, 100, 64, 40))
     bar, down = s.bar, -7
-    beat = 0.0
-    waltz = [(1, .8, 1), (2, .8, .85)]
+    form = [("intro", ["Am", "Dm", "E7", "Am"]), ("A", THEME_A_CHORDS),
+            ("B", THEME_B_CHORDS), ("A2", THEME_A_CHORDS),
+            ("B2", THEME_B_CHORDS), ("A3", THEME_A_CHORDS)]
+    form = [(part, [transpose_symbol(c, down) for c in chords])
+            for part, chords in form]
 
-    def accompany(chords, start):
-        spans = bars([transpose_symbol(c, down) for c in chords], start, bar)
+    def each_part(part, spans):
         pattern_bass(bass, spans, [(0, 1, 0)], 38, 100)
-        pattern_comp(piano, spans, waltz, 55, 60)
+        pattern_comp(piano, spans, [(1, .8, 1), (2, .8, .85)], 55, 60)
         pad(strings, spans, 53, 50)
-        return end_of(spans)
-
-    beat = accompany(["Am", "Dm", "E7", "Am"], beat)
-    piano.line(bar * 3, "A4:.5 C5:.5 E5:.5 A5:.5 C6:.5 E6:.5", 70, down)
-    for part in ("A", "B", "A2", "B2", "A3"):
-        chords = THEME_A_CHORDS if part.startswith("A") else THEME_B_CHORDS
-        start = beat
-        beat = accompany(chords, beat)
-        tune = THEME_A if part.startswith("A") else THEME_B
-        if part == "A":
-            play_bars(violin, start, bar, tune, vel=95, transpose=down)
-        elif part == "B":
-            play_bars(clar, start, bar, tune, vel=95, transpose=down)
-        elif part == "A2":
-            play_bars(clar, start, bar, tune, vel=90, transpose=down)
-            play_bars(violin, start, bar, tune, vel=80, transpose=down + 12)
-        elif part == "B2":
-            play_bars(violin, start, bar, tune, vel=96, transpose=down)
-            play_bars(clar, start, bar, THEME_B_THIRDS, vel=82, transpose=down)
-        else:
+        if part == "A3":
             # Last pass slows into the final chord.
-            play_bars(violin, start, bar, tune[:7], vel=92, transpose=down)
-            s.tempo(start + 5 * bar, 138)
-            s.tempo(start + 6 * bar, 124)
-            s.tempo(start + 7 * bar, 108)
+            for (b, _, _), bpm in zip(spans[5:], (138, 124, 108)):
+                s.tempo(b, bpm)
+
+    score = {
+        "intro": [cue(piano, "A4:.5 C5:.5 E5:.5 A5:.5 C6:.5 E6:.5", 3,
+                      vel=70, transpose=down)],
+        "A": [cue(violin, THEME_A, vel=95, transpose=down)],
+        "B": [cue(clar, THEME_B, vel=95, transpose=down)],
+        "A2": [cue(clar, THEME_A, vel=90, transpose=down),
+               cue(violin, THEME_A, vel=80, transpose=down + 12)],
+        "B2": [cue(violin, THEME_B, vel=96, transpose=down),
+               cue(clar, THEME_B_THIRDS, vel=82, transpose=down)],
+        "A3": [cue(violin, THEME_A[:7], vel=92, transpose=down)],
+    }
+    beat = s.arrange(form, score=score, each_part=each_part)
     violin.line(beat - bar, "D5:3", 90)
     clar.line(beat - bar, "A4:3", 80)
     strings.chord(beat, 3, [50, 57, 62, 65], 65)
@@ -478,12 +523,8 @@ def tresquo_waltz(out):
 
 def transpose_symbol(symbol, semis):
     names = ["C", "C#", "D", "Eb", "E", "F", "F#", "G", "Ab", "A", "Bb", "B"]
-    main, _, slash = symbol.partition("/")
-    i = 1
-    while i < len(main) and main[i] in "#b":
-        i += 1
-    root = names[(pitch(main[:i] + "0") + semis) % 12]
-    out = root + main[i:]
+    root, kind, slash = split_chord(symbol)
+    out = names[(pitch(root + "0") + semis) % 12] + kind
     if slash:
         out += "/" + names[(pitch(slash + "0") + semis) % 12]
     return out
@@ -494,146 +535,129 @@ def transpose_symbol(symbol, semis):
 
 def humanoid(out):
     s = Song(120, seed=21, level=0.87)
-    lead = s.track("Lead", SQUARE, 92, 64, 45)
-    arp = s.track("Sequencer", SAW, 70, 40, 40)
-    padt = s.track("Pad", POLYSYNTH, 62, 88, 70)
-    bass = s.track("Bass", SYNTH_BASS1, 100, 64, 10)
-    dr = s.drum_track("Drum machine", 95, 15)
+    lead, arp, padt, bass, dr = s.band(
+        ("Lead", SQUARE, 92, 64, 45), ("Sequencer", SAW, 70, 40, 40),
+        ("Pad", POLYSYNTH, 62, 88, 70), ("Bass", SYNTH_BASS1, 100, 64, 10),
+        ("Drum machine", DRUMS, 95, 64, 15))
     bar = s.bar
     a_chords = ["Em", "Em", "C", "D", "Em", "Em", "C", "D"]
     b_chords = ["Am", "Am", "C", "C", "D", "D", "B", "B"]
-    a_tune = ["E5:.5 r:.5 E5:.25 E5:.25 G5:.5 r:.5 B5:.5 A5:.5 G5:.5",
-              "F#5:1 E5:.5 D5:.5 E5:2",
-              "E5:.5 r:.5 E5:.25 E5:.25 G5:.5 r:.5 C6:.5 B5:.5 G5:.5",
-              "A5:1.5 F#5:.5 D5:2",
-              "E5:.5 r:.5 E5:.25 E5:.25 G5:.5 r:.5 B5:.5 A5:.5 G5:.5",
-              "F#5:1 E5:.5 D5:.5 E5:2",
-              "G5:.5 G5:.5 A5:.5 B5:.5 C6:1 B5:.5 A5:.5",
-              "F#5:.5 D5:.5 F#5:.5 A5:.5 B5:2"]
-    b_tune = ["A4:.5 A5:.5 r:.5 A4:.5 G5:1 E5:1",
-              "C5:.5 C6:.5 r:.5 C5:.5 B5:1 A5:1",
-              "G4:.5 G5:.5 r:.5 G4:.5 E5:1 C5:1", "E5:2 G5:2",
-              "F#5:.5 A5:.5 D6:1 C6:.5 A5:.5 F#5:1", "A5:4",
-              "B5:.5 A5:.5 F#5:.5 D#5:.5 B4:1 D#5:1", "F#5:4"]
+    a_tune = written("""
+        E5:.5 r:.5 E5:.25 E5:.25 G5:.5 r:.5 B5:.5 A5:.5 G5:.5 | F#5:1 E5:.5 D5:.5 E5:2
+        E5:.5 r:.5 E5:.25 E5:.25 G5:.5 r:.5 C6:.5 B5:.5 G5:.5 | A5:1.5 F#5:.5 D5:2
+        E5:.5 r:.5 E5:.25 E5:.25 G5:.5 r:.5 B5:.5 A5:.5 G5:.5 | F#5:1 E5:.5 D5:.5 E5:2
+        G5:.5 G5:.5 A5:.5 B5:.5 C6:1 B5:.5 A5:.5 | F#5:.5 D5:.5 F#5:.5 A5:.5 B5:2""")
+    b_tune = written("""
+        A4:.5 A5:.5 r:.5 A4:.5 G5:1 E5:1 | C5:.5 C6:.5 r:.5 C5:.5 B5:1 A5:1
+        G4:.5 G5:.5 r:.5 G4:.5 E5:1 C5:1 | E5:2 G5:2
+        F#5:.5 A5:.5 D6:1 C6:.5 A5:.5 F#5:1 | A5:4
+        B5:.5 A5:.5 F#5:.5 D#5:.5 B4:1 D#5:1 | F#5:4""")
     beat_pat = {"kick": "x...x...x...x...", "snare": "....x.......x...",
                 "clap": "....o.......o...", "hat": "x.o.x.o.x.o.x.oo"}
     form = [("intro", ["Em", "Em", "C", "D"]), ("seq", a_chords),
             ("A", a_chords), ("B", b_chords), ("A", a_chords),
             ("outro", ["Em", "C", "D", "Em"])]
-    beat = 0.0
-    for part, chords in form:
-        spans = bars(chords, beat, bar)
-        for i, (b, sym, _) in enumerate(spans):
-            last = part == "outro" and i == len(spans) - 1
-            if last:
-                dr.drums(b, {"kick": "x", "crash": "x"}, 1)
-                bass.note(b, 2, bass_pitch(sym, 28), 100)
-                padt.chord(b, 3, voicing(sym, 52), 70)
-                lead.line(b, "E5/B5:2", 85)
-                continue
-            fill = part != "intro" and i == len(spans) - 1
-            dr.drums(b, beat_pat)
-            if fill:
-                dr.drums(b + 3, {"snare": "xoxx"})
-            if i == 0 and part != "intro":
-                dr.drums(b, {"crash": "x"})
-            root = bass_pitch(sym, 28)
-            for k in range(8):
-                bass.note(b + k * .5, .5, root + (12 if k % 2 else 0), 100, .6)
-            if part != "intro":
-                arpeggio(arp, [(b, sym, bar)], .25, [0, 2, 4, 2, 1, 3, 5, 3],
-                         52, 88, 62, .55)
-            if part in ("B", "outro"):
-                padt.chord(b, bar, voicing(sym, 55), 55, .98)
-        if part == "A":
-            play_bars(lead, beat, bar, a_tune, vel=96, gate=.7)
-        elif part == "B":
-            play_bars(lead, beat, bar, b_tune, vel=96, gate=.8)
-        beat = end_of(spans)
-    return s.write(out, beat, "Humanoid")
+
+    def each_bar(part, i, last, b, sym, length):
+        if part == "outro" and last:
+            dr.drums(b, {"kick": "x", "crash": "x"}, 1)
+            bass.note(b, 2, bass_pitch(sym, 28), 100)
+            padt.chord(b, 3, voicing(sym, 52), 70)
+            lead.line(b, "E5/B5:2", 85)
+            return
+        intro = part == "intro"
+        drum_bar(dr, b, beat_pat, (3, {"snare": "xoxx"}) if last and not intro
+                 else None, "x" if i == 0 and not intro else None)
+        octave_eighths(bass, b, bass_pitch(sym, 28), (1, 3, 5, 7), .6)
+        if not intro:
+            arpeggio(arp, [(b, sym, bar)], .25, [0, 2, 4, 2, 1, 3, 5, 3],
+                     52, 88, 62, .55)
+        if part in ("B", "outro"):
+            padt.chord(b, bar, voicing(sym, 55), 55, .98)
+
+    score = {"A": [cue(lead, a_tune, vel=96, gate=.7)],
+             "B": [cue(lead, b_tune, vel=96, gate=.8)]}
+    return s.write(out, s.arrange(form, each_bar, score), "Humanoid")
 
 
 def impact(out):
     s = Song(96, seed=22, level=0.85)
-    horns = s.track("Horns", HORN, 110, 54, 60)
-    trumpets = s.track("Trumpets", TRUMPET, 100, 74, 60)
-    brass = s.track("Brass hits", BRASS, 105, 64, 50)
-    trombone = s.track("Trombones", TROMBONE, 100, 40, 50)
-    low = s.track("Low strings", STRINGS, 100, 64, 50)
-    timp = s.track("Timpani", TIMPANI, 110, 64, 60)
-    hit = s.track("Orchestra hit", ORCH_HIT, 90, 64, 60)
-    dr = s.drum_track("Drums", 110, 40)
+    horns, trumpets, brass, trombone, low, timp, hit, dr = s.band(
+        ("Horns", HORN, 110, 54, 60), ("Trumpets", TRUMPET, 100, 74, 60),
+        ("Brass hits", BRASS, 105, 64, 50), ("Trombones", TROMBONE, 100, 40, 50),
+        ("Low strings", STRINGS, 100, 64, 50), ("Timpani", TIMPANI, 110, 64, 60),
+        ("Orchestra hit", ORCH_HIT, 90, 64, 60), ("Drums", DRUMS, 110, 64, 40))
     bar = s.bar
-    tune = ["C5:1.5 G4:.5 C5:1 D5:1", "Eb5:2 D5:1 C5:1",
-            "Eb5:1.5 C5:.5 Ab4:1 C5:1", "D5:2 F5:2",
-            "G5:1.5 F5:.5 Eb5:1 D5:1", "C5:1.5 D5:.5 Eb5:2",
-            "F5:1 Ab5:1 G5:1 F5:1", "G5:2 D5:1 B4:1"]
-    harmony = ["G4:1.5 Eb4:.5 G4:1 Bb4:1", "G4:2 F4:1 Eb4:1",
-               "C5:1.5 Ab4:.5 Eb4:1 Ab4:1", "Bb4:2 D5:2",
-               "Eb5:1.5 D5:.5 C5:1 Bb4:1", "G4:1.5 Bb4:.5 C5:2",
-               "C5:1 F5:1 Eb5:1 C5:1", "D5:2 B4:1 G4:1"]
+    tune = written("""
+        C5:1.5 G4:.5 C5:1 D5:1 | Eb5:2 D5:1 C5:1
+        Eb5:1.5 C5:.5 Ab4:1 C5:1 | D5:2 F5:2
+        G5:1.5 F5:.5 Eb5:1 D5:1 | C5:1.5 D5:.5 Eb5:2
+        F5:1 Ab5:1 G5:1 F5:1 | G5:2 D5:1 B4:1""")
+    harmony = written("""
+        G4:1.5 Eb4:.5 G4:1 Bb4:1 | G4:2 F4:1 Eb4:1
+        C5:1.5 Ab4:.5 Eb4:1 Ab4:1 | Bb4:2 D5:2
+        Eb5:1.5 D5:.5 C5:1 Bb4:1 | G4:1.5 Bb4:.5 C5:2
+        C5:1 F5:1 Eb5:1 C5:1 | D5:2 B4:1 G4:1""")
     a_chords = ["Cm", "Cm", "Ab", "Bb", "Cm", "Cm", "Fm", "G"]
     groove = {"kick": "x..x..x.x...x...", "snare": "....X.......X..o"}
+    toms = {"htom": "x.x.", "mtom": ".x.x", "ltom": "....xxxx"}
     hits = [(0, .75, 1), (1.5, .4, .9), (2.5, .4, .9), (3, .75, 1)]
     form = [("intro", ["Cm", "Cm", "Ab", "Bb"]), ("A", a_chords),
             ("A2", a_chords), ("bridge", ["Ab", "Bb", "Ab", "G"]),
             ("end", ["Cm", "Cm"])]
-    beat = 0.0
-    for part, chords in form:
-        spans = bars(chords, beat, bar)
-        for i, (b, sym, _) in enumerate(spans):
-            root = bass_pitch(sym, 36)
-            if part == "end" and i == 1:
-                for tr, ps in ((brass, voicing(sym, 48)), (hit, [48, 60, 63, 67])):
-                    tr.chord(b, 1, ps, 120)
-                timp.note(b, 1, 36, 120)
-                low.note(b, 2, 36, 110)
-                dr.drums(b, {"kick": "x", "crash": "X"}, 1)
-                continue
-            for k in range(8):
-                low.note(b + k * .5, .5, root + (12 if k in (3, 7) else 0), 100, .7)
-            dr.drums(b, groove)
-            if i == len(spans) - 1 and part != "end":
-                dr.drums(b + 2, {"htom": "x.x.", "mtom": ".x.x", "ltom": "....xxxx"})
-            if i == 0 or part == "bridge":
-                dr.drums(b, {"crash": "X"})
-                hit.chord(b, .5, voicing(sym, 60), 110)
-            timp.note(b, .5, root + 12 if root < 41 else root, 110)
-            timp.note(b + 3, .5, bass_pitch(sym, 36) + 7, 100)
-            if part in ("intro", "bridge") or (part == "A2" and i % 2):
-                pattern_comp(brass, [(b, sym, bar)], hits, 55, 112, .7)
-            if part == "end":
-                pattern_comp(brass, [(b, sym, bar)], [(0, 2, 1)], 55, 110)
-        if part == "A":
-            play_bars(horns, beat, bar, tune, vel=110)
-            play_bars(trombone, beat, bar, tune, vel=100, transpose=-12)
-        elif part == "A2":
-            play_bars(trumpets, beat, bar, tune, vel=112)
-            play_bars(horns, beat, bar, harmony, vel=100)
-            play_bars(trombone, beat, bar, tune, vel=105, transpose=-12)
-        elif part == "bridge":
-            trombone.line(beat, "Ab3:2 C4:2 Bb3:2 D4:2 Ab3:2 C4:2 G3:2 B3:2", 110)
-            trumpets.line(beat + 2 * bar, "Eb5:1 C5:1 Ab4:1 C5:1 D5:2 G5:2", 112)
-        elif part == "end":
-            horns.line(beat, "C5/G5:4", 110)
-            trumpets.line(beat, "Eb5/C6:4", 105)
-        beat = end_of(spans)
-    return s.write(out, beat + bar / 2, "Impact")
+
+    def each_bar(part, i, last, b, sym, length):
+        root = bass_pitch(sym, 36)
+        if part == "end" and i == 1:
+            for tr, ps in ((brass, voicing(sym, 48)), (hit, [48, 60, 63, 67])):
+                tr.chord(b, 1, ps, 120)
+            timp.note(b, 1, 36, 120)
+            low.note(b, 2, 36, 110)
+            dr.drums(b, {"kick": "x", "crash": "X"}, 1)
+            return
+        octave_eighths(low, b, root, (3, 7), .7)
+        crash = i == 0 or part == "bridge"
+        drum_bar(dr, b, groove, (2, toms) if last and part != "end" else None,
+                 "X" if crash else None)
+        if crash:
+            hit.chord(b, .5, voicing(sym, 60), 110)
+        timp.note(b, .5, root + 12 if root < 41 else root, 110)
+        timp.note(b + 3, .5, bass_pitch(sym, 36) + 7, 100)
+        if part in ("intro", "bridge") or (part == "A2" and i % 2):
+            pattern_comp(brass, [(b, sym, bar)], hits, 55, 112, .7)
+        if part == "end":
+            pattern_comp(brass, [(b, sym, bar)], [(0, 2, 1)], 55, 110)
+
+    score = {
+        "A": [cue(horns, tune, vel=110),
+              cue(trombone, tune, vel=100, transpose=-12)],
+        "A2": [cue(trumpets, tune, vel=112), cue(horns, harmony, vel=100),
+               cue(trombone, tune, vel=105, transpose=-12)],
+        "bridge": [cue(trombone, "Ab3:2 C4:2 Bb3:2 D4:2 Ab3:2 C4:2 G3:2 B3:2",
+                       vel=110),
+                   cue(trumpets, "Eb5:1 C5:1 Ab4:1 C5:1 D5:2 G5:2", 2,
+                       vel=112)],
+        "end": [cue(horns, "C5/G5:4", vel=110),
+                cue(trumpets, "Eb5/C6:4", vel=105)],
+    }
+    return s.write(out, s.arrange(form, each_bar, score) + bar / 2, "Impact")
 
 
 def go4yrgun(out):
     s = Song(140, seed=23, level=0.93)
-    lead = s.track("Lead guitar", OVERDRIVE, 96, 76, 50)
-    rhythm = s.track("Rhythm guitar", DISTORTION, 92, 44, 30)
-    bass = s.track("Bass", PICK_BASS, 105, 64, 10)
-    dr = s.drum_track("Drums", 110, 25)
+    lead, rhythm, bass, dr = s.band(
+        ("Lead guitar", OVERDRIVE, 96, 76, 50),
+        ("Rhythm guitar", DISTORTION, 92, 44, 30),
+        ("Bass", PICK_BASS, 105, 64, 10), ("Drums", DRUMS, 110, 64, 25))
     bar = s.bar
-    verse = ["B4:.5 B4:.5 D5:.5 E5:1 r:.5 D5:.5 B4:.5", "G4:1 A4:.5 B4:2.5",
-             "C5:.5 C5:.5 E5:.5 G5:1 r:.5 E5:.5 C5:.5", "D5:1 F#5:1 A5:2",
-             "B4:.5 B4:.5 D5:.5 E5:1 r:.5 D5:.5 B4:.5", "G4:1 A4:.5 B4:2.5",
-             "E5:.5 G5:.5 E5:.5 C5:1 r:.5 B4:1", "A4:1 B4:1 D5:2"]
-    chorus = ["E5:2 G5:2", "F#5:2 A5:2", "B5:3 A5:.5 G5:.5", "E5:4",
-              "E5:1 G5:1 C6:2", "B5:1 A5:1 F#5:2", "D#5:2 F#5:2", "B5:4"]
+    verse = written("""
+        B4:.5 B4:.5 D5:.5 E5:1 r:.5 D5:.5 B4:.5 | G4:1 A4:.5 B4:2.5
+        C5:.5 C5:.5 E5:.5 G5:1 r:.5 E5:.5 C5:.5 | D5:1 F#5:1 A5:2
+        B4:.5 B4:.5 D5:.5 E5:1 r:.5 D5:.5 B4:.5 | G4:1 A4:.5 B4:2.5
+        E5:.5 G5:.5 E5:.5 C5:1 r:.5 B4:1 | A4:1 B4:1 D5:2""")
+    chorus = written("""
+        E5:2 G5:2 | F#5:2 A5:2 | B5:3 A5:.5 G5:.5 | E5:4
+        E5:1 G5:1 C6:2 | B5:1 A5:1 F#5:2 | D#5:2 F#5:2 | B5:4""")
     v_chords = ["E5", "E5", "C5", "D5", "E5", "E5", "C5", "D5"]
     c_chords = ["C5", "D5", "E5", "E5", "C5", "D5", "B5", "B5"]
     rock = {"kick": "x.....x.x.......", "snare": "....x.......x...",
@@ -641,38 +665,30 @@ def go4yrgun(out):
     form = [("intro", ["E5", "E5", "C5 D5", "E5"]), ("verse", v_chords),
             ("chorus", c_chords), ("verse", v_chords), ("chorus", c_chords),
             ("end", ["E5", "E5"])]
-    beat = 0.0
-    for part, chords in form:
-        spans = bars(chords, beat, bar)
-        for b, sym, length in spans:
-            root = bass_pitch(sym, 28)
-            power = [root + 12, root + 19, root + 24]
-            if part == "end":
-                if b == beat:
-                    rhythm.chord(b, 4, power, 115)
-                    bass.note(b, 4, root, 110)
-                    lead.line(b, "E4/B4/E5:4", 105)
-                    dr.drums(b, {"kick": "x...x..", "crash": "X......",
-                                 "snare": "....x.."}, .25)
-                continue
-            for k in range(int(length * 2)):
-                accent = 115 if k % 4 == 0 else 92
-                rhythm.chord(b + k * .5, .5, power, accent, .6 if k % 4 else .9)
-                bass.note(b + k * .5, .5, root, accent, .8)
-        if part != "end":
-            for i in range(len(chords)):
-                b = beat + i * bar
-                dr.drums(b, rock)
-                if i == 0:
-                    dr.drums(b, {"crash": "X"})
-                if i == len(chords) - 1:
-                    dr.drums(b + 3, {"snare": "xxxx"})
-        if part == "verse":
-            play_bars(lead, beat, bar, verse, vel=100)
-        elif part == "chorus":
-            play_bars(lead, beat, bar, chorus, vel=110)
-        beat = end_of(spans)
-    return s.write(out, beat, "Go for your gun")
+
+    def each_bar(part, i, last, b, sym, length):
+        root = bass_pitch(sym, 28)
+        power = [root + 12, root + 19, root + 24]
+        if part == "end":
+            if i == 0:
+                rhythm.chord(b, 4, power, 115)
+                bass.note(b, 4, root, 110)
+                lead.line(b, "E4/B4/E5:4", 105)
+                dr.drums(b, {"kick": "x...x..", "crash": "X......",
+                             "snare": "....x.."}, .25)
+            return
+        for k in range(int(length * 2)):
+            accent = 115 if k % 4 == 0 else 92
+            rhythm.chord(b + k * .5, .5, power, accent, .6 if k % 4 else .9)
+            bass.note(b + k * .5, .5, root, accent, .8)
+        # Once a bar, also where two chords share it.
+        if b % bar == 0:
+            drum_bar(dr, b, rock, (3, {"snare": "xxxx"}) if last else None,
+                     "X" if i == 0 else None)
+
+    score = {"verse": [cue(lead, verse, vel=100)],
+             "chorus": [cue(lead, chorus, vel=110)]}
+    return s.write(out, s.arrange(form, each_bar, score), "Go for your gun")
 
 
 GUITAR = {"Am": "A2 E3 A3 C4 E4", "G": "G2 B2 D3 G3 B3 G4",
@@ -682,356 +698,325 @@ GUITAR = {"Am": "A2 E3 A3 C4 E4", "G": "G2 B2 D3 G3 B3 G4",
 
 def sevilana(out):
     s = Song(150, (3, 4), seed=24, level=0.88)
-    violin = s.track("Violin", VIOLIN, 100, 76, 60)
-    solo = s.track("Guitar melody", NYLON, 112, 56, 40)
-    guitar = s.track("Guitar", NYLON, 96, 44, 40)
-    bass = s.track("Bass", ACOUSTIC_BASS, 80, 64, 20)
-    perc = s.drum_track("Castanets and palmas", 100, 35)
-    bar = s.bar
-    a_tune = ["A5:1 C6:.5 B5:.5 A5:1", "B5:1 D6:.5 C6:.5 B5:1",
-              "A5:.5 B5:.5 A5:.5 G5:.5 F5:1", "G#5:.5 F5:.5 E5:2",
-              "C6:1 E6:.5 D6:.5 C6:1", "D6:.5 C6:.5 B5:.5 A5:.5 G5:1",
-              "F5:.5 G5:.5 A5:.5 G5:.5 F5:.5 E5:.5", "E5:3"]
-    b_tune = ["D5:1 F5:1 A5:1", "C6:1.5 B5:.5 A5:1",
-              "B5:.5 A5:.5 G#5:1 F5:1", "E5:1 A5:2",
-              "F5:.5 E5:.5 D5:.5 F5:.5 A5:1", "E5:.5 D5:.5 C5:.5 E5:.5 A5:1",
-              "A5:.5 G5:.5 F5:.5 E5:.5 F5:1", "E5:3"]
+    violin, solo, guitar, bass, perc = s.band(
+        ("Violin", VIOLIN, 100, 76, 60), ("Guitar melody", NYLON, 112, 56, 40),
+        ("Guitar", NYLON, 96, 44, 40), ("Bass", ACOUSTIC_BASS, 80, 64, 20),
+        ("Castanets and palmas", DRUMS, 100, 64, 35))
+    a_tune = written("""
+        A5:1 C6:.5 B5:.5 A5:1 | B5:1 D6:.5 C6:.5 B5:1
+        A5:.5 B5:.5 A5:.5 G5:.5 F5:1 | G#5:.5 F5:.5 E5:2
+        C6:1 E6:.5 D6:.5 C6:1 | D6:.5 C6:.5 B5:.5 A5:.5 G5:1
+        F5:.5 G5:.5 A5:.5 G5:.5 F5:.5 E5:.5 | E5:3""")
+    b_tune = written("""
+        D5:1 F5:1 A5:1 | C6:1.5 B5:.5 A5:1
+        B5:.5 A5:.5 G#5:1 F5:1 | E5:1 A5:2
+        F5:.5 E5:.5 D5:.5 F5:.5 A5:1 | E5:.5 D5:.5 C5:.5 E5:.5 A5:1
+        A5:.5 G5:.5 F5:.5 E5:.5 F5:1 | E5:3""")
     a_chords = ["Am", "G", "F", "E", "Am", "G", "F", "E"]
     b_chords = ["Dm", "Am", "E7", "Am", "Dm", "Am", "F", "E"]
     form = [("intro", ["Am", "G", "F", "E"]), ("A", a_chords), ("B", b_chords),
             ("inter", ["Am", "G", "F", "E"]), ("A2", a_chords), ("B2", b_chords),
             ("end", ["F", "E", "E"])]
-    beat = 0.0
-    for part, chords in form:
-        spans = bars(chords, beat, bar)
-        for i, (b, sym, _) in enumerate(spans):
-            shape = [pitch(n) for n in GUITAR[sym].split()]
-            if part == "end" and i == 2:
-                guitar.chord(b, 2, shape, 118, strum=.03)
-                bass.note(b, 1, bass_pitch(sym, 28), 100)
-                perc.drums(b, {"castanet": "X", "clap": "X"}, 1)
-                continue
-            # Rasgueado: a rolled accent on one, quick strokes after.
-            guitar.chord(b, 1, shape, 110, .9, .025)
-            guitar.chord(b + 1, .5, shape[1:], 80, .8, .012)
-            guitar.chord(b + 1.5, .5, list(reversed(shape[1:])), 70, .8, .012)
-            guitar.chord(b + 2, 1, shape, 95, .9, .02)
-            bass.note(b, 1, bass_pitch(sym, 28 + 12), 95)
-            perc.drums(b, {"castanet": "x.oxx.", "clap": "x.o.o."}, .5)
-        if part == "A":
-            play_bars(solo, beat, bar, a_tune, vel=110, transpose=-12)
-        elif part == "B":
-            play_bars(violin, beat, bar, b_tune, vel=100)
-        elif part == "A2":
-            play_bars(violin, beat, bar, a_tune, vel=100)
-            play_bars(solo, beat, bar, a_tune, vel=95, transpose=-12)
-        elif part == "B2":
-            play_bars(violin, beat, bar, b_tune, vel=105)
-        elif part == "end":
-            violin.line(beat, "A5:.5 G5:.5 F5:.5 E5:.5 D5:.5 C5:.5 B4:3 G#4/E5:1", 105)
-        beat = end_of(spans)
-    return s.write(out, beat, "Sevillana")
+
+    def each_bar(part, i, last, b, sym, length):
+        shape = [pitch(n) for n in GUITAR[sym].split()]
+        if part == "end" and last:
+            guitar.chord(b, 2, shape, 118, strum=.03)
+            bass.note(b, 1, bass_pitch(sym, 28), 100)
+            perc.drums(b, {"castanet": "X", "clap": "X"}, 1)
+            return
+        # Rasgueado: a rolled accent on one, quick strokes after.
+        guitar.chord(b, 1, shape, 110, .9, .025)
+        guitar.chord(b + 1, .5, shape[1:], 80, .8, .012)
+        guitar.chord(b + 1.5, .5, list(reversed(shape[1:])), 70, .8, .012)
+        guitar.chord(b + 2, 1, shape, 95, .9, .02)
+        bass.note(b, 1, bass_pitch(sym, 28 + 12), 95)
+        perc.drums(b, {"castanet": "x.oxx.", "clap": "x.o.o."}, .5)
+
+    score = {
+        "A": [cue(solo, a_tune, vel=110, transpose=-12)],
+        "B": [cue(violin, b_tune, vel=100)],
+        "A2": [cue(violin, a_tune, vel=100),
+               cue(solo, a_tune, vel=95, transpose=-12)],
+        "B2": [cue(violin, b_tune, vel=105)],
+        "end": [cue(violin, "A5:.5 G5:.5 F5:.5 E5:.5 D5:.5 C5:.5 B4:3 G#4/E5:1",
+                    vel=105)],
+    }
+    return s.write(out, s.arrange(form, each_bar, score), "Sevillana")
 
 
 def bugs(out):
     s = Song(132, seed=25, level=1.05)
-    marimba = s.track("Marimba", MARIMBA, 110, 50, 40)
-    xylo = s.track("Xylophone", XYLO, 90, 80, 40)
-    pizz = s.track("Pizzicato", PIZZICATO, 105, 70, 50)
-    bassoon = s.track("Bassoon", BASSOON, 100, 60, 30)
-    perc = s.drum_track("Woodblocks", 90, 25)
+    marimba, xylo, pizz, bassoon, perc = s.band(
+        ("Marimba", MARIMBA, 110, 50, 40), ("Xylophone", XYLO, 90, 80, 40),
+        ("Pizzicato", PIZZICATO, 105, 70, 50), ("Bassoon", BASSOON, 100, 60, 30),
+        ("Woodblocks", DRUMS, 90, 64, 25))
     bar = s.bar
-    a_tune = ["C5:.25 r:.25 E5:.25 r:.25 G5:.5 F#5:.5 G5:.25 r:1.75",
-              "F5:.25 r:.25 D5:.25 r:.25 B4:.5 A#4:.5 B4:.25 r:.75 G4:.5 r:.5",
-              "E5:.5 D#5:.5 E5:.5 G5:.5 C6:.5 r:.5 B5:.25 A5:.25 G5:.5",
-              "F5:.5 E5:.5 D5:.5 C5:.5 B4:.5 r:.5 G4:.5 r:.5",
-              "A5:.25 r:.25 A5:.25 r:.25 G#5:.25 r:.25 A5:.25 r:.25 C6:.5 A5:.5 F5:1",
-              "G5:.25 r:.25 G5:.25 r:.25 F#5:.25 r:.25 G5:.25 r:.25 E5:.5 C5:.5 G4:1",
-              "F#5:.5 A5:.5 C6:.5 A5:.5 F#5:.5 D5:.5 C5:.5 A4:.5",
-              "G4:.25 r:.25 B4:.25 r:.25 D5:.25 r:.25 F5:.25 r:.25 G5:.5 r:1.5"]
-    b_tune = ["A4:.5 r:.5 C5:.5 r:.5 E5:.5 D#5:.5 E5:1",
-              "G#4:.5 r:.5 B4:.5 r:.5 D5:.5 C#5:.5 D5:1",
-              "C5:.5 B4:.5 A4:.5 C5:.5 E5:.5 A5:.5 G#5:.5 A5:.5",
-              "B5:.5 r:.5 G#5:.5 r:.5 E5:1 r:1",
-              "F5:.5 r:.5 A5:.5 r:.5 D6:.5 C#6:.5 D6:1",
-              "C6:.5 B5:.5 A5:.5 G#5:.5 A5:.5 r:.5 E5:1",
-              "D#5:.5 F#5:.5 A5:.5 B5:.5 A5:.5 F#5:.5 D#5:.5 B4:.5",
-              "E5:.5 r:.5 G#5:.5 r:.5 B5:.5 r:.5 G5:.25 F5:.25 D5:.5"]
+    a_tune = written("""
+        C5:.25 r:.25 E5:.25 r:.25 G5:.5 F#5:.5 G5:.25 r:1.75
+        F5:.25 r:.25 D5:.25 r:.25 B4:.5 A#4:.5 B4:.25 r:.75 G4:.5 r:.5
+        E5:.5 D#5:.5 E5:.5 G5:.5 C6:.5 r:.5 B5:.25 A5:.25 G5:.5
+        F5:.5 E5:.5 D5:.5 C5:.5 B4:.5 r:.5 G4:.5 r:.5
+        A5:.25 r:.25 A5:.25 r:.25 G#5:.25 r:.25 A5:.25 r:.25 C6:.5 A5:.5 F5:1
+        G5:.25 r:.25 G5:.25 r:.25 F#5:.25 r:.25 G5:.25 r:.25 E5:.5 C5:.5 G4:1
+        F#5:.5 A5:.5 C6:.5 A5:.5 F#5:.5 D5:.5 C5:.5 A4:.5
+        G4:.25 r:.25 B4:.25 r:.25 D5:.25 r:.25 F5:.25 r:.25 G5:.5 r:1.5""")
+    b_tune = written("""
+        A4:.5 r:.5 C5:.5 r:.5 E5:.5 D#5:.5 E5:1
+        G#4:.5 r:.5 B4:.5 r:.5 D5:.5 C#5:.5 D5:1
+        C5:.5 B4:.5 A4:.5 C5:.5 E5:.5 A5:.5 G#5:.5 A5:.5
+        B5:.5 r:.5 G#5:.5 r:.5 E5:1 r:1
+        F5:.5 r:.5 A5:.5 r:.5 D6:.5 C#6:.5 D6:1
+        C6:.5 B5:.5 A5:.5 G#5:.5 A5:.5 r:.5 E5:1
+        D#5:.5 F#5:.5 A5:.5 B5:.5 A5:.5 F#5:.5 D#5:.5 B4:.5
+        E5:.5 r:.5 G#5:.5 r:.5 B5:.5 r:.5 G5:.25 F5:.25 D5:.5""")
     a_chords = ["C", "G7", "C", "G7", "F", "C", "D7", "G7"]
     b_chords = ["Am", "E7", "Am", "E7", "Dm", "Am", "B7", "E7"]
     blocks = {"wood": "x..x..x.....x...", "lwood": "......x.x.....x."}
     form = [("intro", ["C", "G7"]), ("A", a_chords), ("A2", a_chords),
             ("B", b_chords), ("A", a_chords), ("end", ["C", "C"])]
-    beat = 0.0
-    for part, chords in form:
-        spans = bars(chords, beat, bar)
-        for i, (b, sym, _) in enumerate(spans):
-            root = bass_pitch(sym, 36)
-            if part == "end" and i == 1:
-                bassoon.note(b, 1, 36, 105)
-                marimba.chord(b, 1, [60, 64, 67, 72], 110)
-                perc.drums(b, {"wood": "x"}, 1)
-                continue
-            # Tiptoeing bassoon: root and fifth, short and dry.
-            for k, iv in enumerate((0, 7, 0, 7)):
-                bassoon.note(b + k, .5, root + iv, 95, .45)
-            pattern_comp(pizz if part != "B" else marimba, [(b, sym, bar)],
-                         [(.5, .25, 1), (1.5, .25, .8), (2.5, .25, 1),
-                          (3.5, .25, .8)], 60, 62, .6)
-            perc.drums(b, blocks)
-        if part == "A":
-            play_bars(marimba, beat, bar, a_tune, vel=110, gate=.6)
-        elif part == "A2":
-            play_bars(xylo, beat, bar, a_tune, vel=100, gate=.6)
-            play_bars(marimba, beat, bar, a_tune, vel=90, transpose=-12, gate=.6)
-        elif part == "B":
-            play_bars(pizz, beat, bar, b_tune, vel=115, gate=.5)
-        elif part == "end":
-            marimba.line(beat, "C6:.25 B5:.25 A#5:.25 A5:.25 G#5:.25 G5:.25 "
-                         "F#5:.25 F5:.25 E5:.25 D#5:.25 D5:.25 C#5:.25 r:1", 100)
-        beat = end_of(spans)
-    return s.write(out, beat, "Bugs")
+
+    def each_bar(part, i, last, b, sym, length):
+        root = bass_pitch(sym, 36)
+        if part == "end" and last:
+            bassoon.note(b, 1, 36, 105)
+            marimba.chord(b, 1, [60, 64, 67, 72], 110)
+            perc.drums(b, {"wood": "x"}, 1)
+            return
+        # Tiptoeing bassoon: root and fifth, short and dry.
+        for k, iv in enumerate((0, 7, 0, 7)):
+            bassoon.note(b + k, .5, root + iv, 95, .45)
+        pattern_comp(pizz if part != "B" else marimba, [(b, sym, bar)],
+                     [(.5, .25, 1), (1.5, .25, .8), (2.5, .25, 1),
+                      (3.5, .25, .8)], 60, 62, .6)
+        perc.drums(b, blocks)
+
+    score = {
+        "A": [cue(marimba, a_tune, vel=110, gate=.6)],
+        "A2": [cue(xylo, a_tune, vel=100, gate=.6),
+               cue(marimba, a_tune, vel=90, transpose=-12, gate=.6)],
+        "B": [cue(pizz, b_tune, vel=115, gate=.5)],
+        "end": [cue(marimba, "C6:.25 B5:.25 A#5:.25 A5:.25 G#5:.25 G5:.25 "
+                    "F#5:.25 F5:.25 E5:.25 D#5:.25 D5:.25 C#5:.25 r:1",
+                    vel=100)],
+    }
+    return s.write(out, s.arrange(form, each_bar, score), "Bugs")
 
 
 def astro(out):
     s = Song(72, seed=26, level=1.1)
-    voice = s.track("Voices", OOHS, 90, 64, 100)
-    arp = s.track("Crystal", CRYSTAL, 85, 40, 90)
-    echo = s.track("Crystal echo", CRYSTAL, 55, 96, 110)
-    warm = s.track("Pad", WARM_PAD, 80, 64, 100)
-    sweep = s.track("Sweep", SWEEP_PAD, 60, 64, 110)
-    bass = s.track("Bass", SYNTH_BASS2, 72, 64, 60)
-    bar = s.bar
+    voice, arp, echo, warm, sweep, bass = s.band(
+        ("Voices", OOHS, 90, 64, 100), ("Crystal", CRYSTAL, 85, 40, 90),
+        ("Crystal echo", CRYSTAL, 55, 96, 110), ("Pad", WARM_PAD, 80, 64, 100),
+        ("Sweep", SWEEP_PAD, 60, 64, 110), ("Bass", SYNTH_BASS2, 72, 64, 60))
     prog = ["Dmaj7", "E/D", "Bm7", "Gmaj7", "Dmaj7", "E/D", "Gmaj7", "Asus4"]
-    tune = ["A5:2 F#5:1 E5:1", "G#5:3 B5:1", "A5:2 F#5:2", "D5:1 E5:1 F#5:2",
-            "C#6:2 A5:2", "B5:2 G#5:1 E5:1", "F#5:4", "D5:2 E5:2"]
+    tune = written("""
+        A5:2 F#5:1 E5:1 | G#5:3 B5:1 | A5:2 F#5:2 | D5:1 E5:1 F#5:2
+        C#6:2 A5:2 | B5:2 G#5:1 E5:1 | F#5:4 | D5:2 E5:2""")
     form = [("intro", ["Dmaj7", "Dmaj7"]), ("arp", prog), ("tune", prog),
             ("outro", ["Dmaj7", "Dmaj7"])]
-    beat = 0.0
-    for part, chords in form:
-        spans = bars(chords, beat, bar)
-        for i, (b, sym, length) in enumerate(spans):
-            warm.chord(b, length, voicing(sym, 57), 62, .99)
-            bass.note(b, length, bass_pitch(sym, 26), 80, .98)
-            if i % 2 == 0:
-                sweep.chord(b, 2 * length, voicing(sym, 50), 45, .99)
-            if part in ("arp", "tune") or (part == "outro" and i == 0):
-                order = [0, 2, 4, 5, 6, 5, 4, 2]
-                arpeggio(arp, [(b, sym, length)], .5, order, 62, 96, 72, 1.4)
-                # A dotted-eighth echo, quieter and panned away.
-                arpeggio(echo, [(b + .75, sym, length - .75)], .5, order,
-                         62, 96, 45, 1.2)
-        if part == "tune":
-            play_bars(voice, beat, bar, tune, vel=90, gate=.98)
-        elif part == "outro":
-            voice.line(beat, "A5:4 F#5:3", 80, gate=.98)
-        beat = end_of(spans)
-    return s.write(out, beat, "Astro")
+
+    def each_bar(part, i, last, b, sym, length):
+        warm.chord(b, length, voicing(sym, 57), 62, .99)
+        bass.note(b, length, bass_pitch(sym, 26), 80, .98)
+        if i % 2 == 0:
+            sweep.chord(b, 2 * length, voicing(sym, 50), 45, .99)
+        if part in ("arp", "tune") or (part == "outro" and i == 0):
+            order = [0, 2, 4, 5, 6, 5, 4, 2]
+            arpeggio(arp, [(b, sym, length)], .5, order, 62, 96, 72, 1.4)
+            # A dotted-eighth echo, quieter and panned away.
+            arpeggio(echo, [(b + .75, sym, length - .75)], .5, order,
+                     62, 96, 45, 1.2)
+
+    score = {"tune": [cue(voice, tune, vel=90, gate=.98)],
+             "outro": [cue(voice, "A5:4 F#5:3", vel=80, gate=.98)]}
+    return s.write(out, s.arrange(form, each_bar, score), "Astro")
 
 
 def champion(out):
     s = Song(108, seed=27, level=0.85)
-    trumpets = s.track("Trumpets", TRUMPET, 110, 70, 60)
-    horns = s.track("Horns", HORN, 100, 50, 60)
-    trombones = s.track("Trombones", TROMBONE, 100, 40, 50)
-    tuba = s.track("Tuba", TUBA, 95, 60, 40)
-    strings = s.track("Strings", STRINGS, 85, 80, 70)
-    timp = s.track("Timpani", TIMPANI, 110, 64, 60)
-    dr = s.drum_track("Percussion", 100, 50)
+    trumpets, horns, trombones, tuba, strings, timp, dr = s.band(
+        ("Trumpets", TRUMPET, 110, 70, 60), ("Horns", HORN, 100, 50, 60),
+        ("Trombones", TROMBONE, 100, 40, 50), ("Tuba", TUBA, 95, 60, 40),
+        ("Strings", STRINGS, 85, 80, 70), ("Timpani", TIMPANI, 110, 64, 60),
+        ("Percussion", DRUMS, 100, 64, 50))
     bar = s.bar
-    call = ["F4:1/3 F4:1/3 F4:1/3 Bb4:1 D5:1/3 D5:1/3 D5:1/3 F5:1",
-            "Eb5:1/3 Eb5:1/3 Eb5:1/3 G5:1 F5:2",
-            "F5:1/3 F5:1/3 F5:1/3 Bb5:1 A5:1/3 G5:1/3 F5:1/3 Eb5:1",
-            "D5:1 C5:1 F5:2"]
-    tune = ["Bb4:1.5 F4:.5 Bb4:1 D5:1", "F5:2 D5:1 Bb4:1",
-            "G5:1.5 F5:.5 Eb5:1 G5:1", "F5:3 D5:1",
-            "G5:1.5 F5:.5 D5:1 Bb4:1", "C5:1 Eb5:1 G5:2",
-            "F5:1 A5:1 C6:1 A5:1", "Bb5:3 r:1"]
-    tune_low = ["D4:1.5 D4:.5 F4:1 F4:1", "D5:2 Bb4:1 F4:1",
-                "Eb5:1.5 D5:.5 Bb4:1 Eb5:1", "D5:3 Bb4:1",
-                "D5:1.5 D5:.5 Bb4:1 G4:1", "G4:1 Bb4:1 Eb5:2",
-                "C5:1 F5:1 A5:1 F5:1", "F5:3 r:1"]
-    middle = ["Eb5:1 G5:1 Bb5:2", "D5:1 F5:1 Bb5:2", "C6:1 G5:1 F5:1 A5:1",
-              "A5:1 Bb5:1 C6:2"]
+    call = written("""
+        F4:1/3 F4:1/3 F4:1/3 Bb4:1 D5:1/3 D5:1/3 D5:1/3 F5:1
+        Eb5:1/3 Eb5:1/3 Eb5:1/3 G5:1 F5:2
+        F5:1/3 F5:1/3 F5:1/3 Bb5:1 A5:1/3 G5:1/3 F5:1/3 Eb5:1
+        D5:1 C5:1 F5:2""")
+    tune = written("""
+        Bb4:1.5 F4:.5 Bb4:1 D5:1 | F5:2 D5:1 Bb4:1 | G5:1.5 F5:.5 Eb5:1 G5:1 | F5:3 D5:1
+        G5:1.5 F5:.5 D5:1 Bb4:1 | C5:1 Eb5:1 G5:2 | F5:1 A5:1 C6:1 A5:1 | Bb5:3 r:1""")
+    tune_low = written("""
+        D4:1.5 D4:.5 F4:1 F4:1 | D5:2 Bb4:1 F4:1
+        Eb5:1.5 D5:.5 Bb4:1 Eb5:1 | D5:3 Bb4:1
+        D5:1.5 D5:.5 Bb4:1 G4:1 | G4:1 Bb4:1 Eb5:2
+        C5:1 F5:1 A5:1 F5:1 | F5:3 r:1""")
+    middle = written("""
+        Eb5:1 G5:1 Bb5:2 | D5:1 F5:1 Bb5:2 | C6:1 G5:1 F5:1 A5:1 | A5:1 Bb5:1 C6:2""")
     t_chords = ["Bb", "Bb", "Eb", "Bb", "Gm", "Eb", "F", "Bb"]
     form = [("intro", ["Bb", "Eb", "Bb", "F7"]), ("A", t_chords),
             ("A2", t_chords), ("mid", ["Eb", "Bb", "Cm F", "F7"]),
             ("A3", t_chords), ("end", ["Bb", "Bb"])]
     march = {"snare": "x..o x.oo x..o xooo", "kick": "x... .... x... ...."}
-    beat = 0.0
-    for part, chords in form:
-        spans = bars(chords, beat, bar)
-        for i, (b, sym, length) in enumerate(spans):
-            root = bass_pitch(sym, 34)
-            if part == "end":
-                if i == 0:
-                    strings.chord(b, 6, voicing(sym, 58) + [70], 100)
-                    tuba.note(b, 6, root, 105)
-                    horns.chord(b, 6, [58, 62, 65], 105)
-                    trombones.chord(b, 6, [46, 53], 105)
-                    for k in range(24):
-                        timp.note(b + k / 8, 1 / 8, 46, 70 + k)
-                    timp.note(b + 3, 1, 34, 120)
-                    dr.drums(b, {"crash": "X", "kick": "x"}, 1)
-                continue
-            tuba.note(b, 1, root, 100, .7)
-            tuba.note(b + 2, 1, root + 7, 90, .7)
-            strings.chord(b, length, voicing(sym, 58), 70, .98)
-            if length == bar:
-                dr.drums(b, march)
-                timp.note(b, .5, 34 + (root - 34) % 12, 105)
-                timp.note(b + 2, .5, 34 + (root - 34 + 7) % 12, 95)
+
+    def each_bar(part, i, last, b, sym, length):
+        root = bass_pitch(sym, 34)
+        if part == "end":
             if i == 0:
-                dr.drums(b, {"crash": "X"})
-        if part == "intro":
-            play_bars(trumpets, beat, bar, call, vel=112)
-            play_bars(horns, beat, bar, call, vel=95, transpose=-12)
-        elif part in ("A", "A2", "A3"):
-            play_bars(trumpets if part != "A" else horns, beat, bar, tune,
-                      vel=112 if part != "A" else 105)
-            if part != "A":
-                play_bars(horns, beat, bar, tune_low, vel=98)
-            if part == "A3":
-                play_bars(trombones, beat, bar, tune, vel=100, transpose=-12)
-        elif part == "mid":
-            play_bars(trumpets, beat, bar, middle, vel=110)
-            trombones.line(beat, "G3:2 Bb3:2 F3:2 D4:2 C4:2 A3:2 F3:4", 100)
-        beat = end_of(spans)
+                strings.chord(b, 6, voicing(sym, 58) + [70], 100)
+                tuba.note(b, 6, root, 105)
+                horns.chord(b, 6, [58, 62, 65], 105)
+                trombones.chord(b, 6, [46, 53], 105)
+                for k in range(24):
+                    timp.note(b + k / 8, 1 / 8, 46, 70 + k)
+                timp.note(b + 3, 1, 34, 120)
+                dr.drums(b, {"crash": "X", "kick": "x"}, 1)
+            return
+        tuba.note(b, 1, root, 100, .7)
+        tuba.note(b + 2, 1, root + 7, 90, .7)
+        strings.chord(b, length, voicing(sym, 58), 70, .98)
+        if length == bar:
+            dr.drums(b, march)
+            timp.note(b, .5, 34 + (root - 34) % 12, 105)
+            timp.note(b + 2, .5, 34 + (root - 34 + 7) % 12, 95)
+        if i == 0:
+            dr.drums(b, {"crash": "X"})
+
+    score = {
+        "intro": [cue(trumpets, call, vel=112),
+                  cue(horns, call, vel=95, transpose=-12)],
+        "A": [cue(horns, tune, vel=105)],
+        "A2": [cue(trumpets, tune, vel=112), cue(horns, tune_low, vel=98)],
+        "A3": [cue(trumpets, tune, vel=112), cue(horns, tune_low, vel=98),
+               cue(trombones, tune, vel=100, transpose=-12)],
+        "mid": [cue(trumpets, middle, vel=110),
+                cue(trombones, "G3:2 Bb3:2 F3:2 D4:2 C4:2 A3:2 F3:4",
+                    vel=100)],
+    }
+    beat = s.arrange(form, each_bar, score)
     trumpets.line(beat - 2 * bar, "Bb4:1/3 D5:1/3 F5:1/3 Bb5:4", 118)
     return s.write(out, beat, "Champion")
 
 
 def champs(out):
     s = Song(128, seed=28, level=0.85)
-    lead = s.track("Brass lead", BRASS, 105, 64, 50)
-    counter = s.track("Synth brass", SYNTH_BRASS, 80, 84, 50)
-    keys = s.track("Piano", PIANO, 78, 44, 40)
-    bass = s.track("Bass", FINGER_BASS, 105, 64, 10)
-    dr = s.drum_track("Drums", 105, 25)
-    bar = s.bar
-    verse = ["D5:.5 D5:.5 G5:.5 D5:.5 B4:1 G4:1",
-             "F#5:.5 F#5:.5 A5:.5 F#5:.5 D5:2",
-             "E5:.5 G5:.5 B5:1 A5:.5 G5:.5 E5:1", "G5:1 E5:.5 C5:.5 E5:2",
-             "D5:.5 D5:.5 G5:.5 D5:.5 B5:1 A5:1",
-             "A5:.5 A5:.5 F#5:.5 A5:.5 D6:2",
-             "C6:.5 B5:.5 A5:.5 G5:.5 E5:1 C6:1", "B5:1 A5:1 F#5:1 A5:1"]
-    chorus = ["E5:1 G5:1 C6:1.5 B5:.5", "A5:1 F#5:1 D5:2",
-              "G5:.5 A5:.5 B5:.5 D6:.5 B5:1 G5:1", "E5:1 G5:1 B5:2",
-              "C6:1 B5:.5 A5:.5 G5:1 E5:1", "D5:1 F#5:1 A5:1 C6:1",
-              "B5:2 A5:1 B5:1", "G5:3 r:1"]
+    lead, counter, keys, bass, dr = s.band(
+        ("Brass lead", BRASS, 105, 64, 50),
+        ("Synth brass", SYNTH_BRASS, 80, 84, 50), ("Piano", PIANO, 78, 44, 40),
+        ("Bass", FINGER_BASS, 105, 64, 10), ("Drums", DRUMS, 105, 64, 25))
+    verse = written("""
+        D5:.5 D5:.5 G5:.5 D5:.5 B4:1 G4:1 | F#5:.5 F#5:.5 A5:.5 F#5:.5 D5:2
+        E5:.5 G5:.5 B5:1 A5:.5 G5:.5 E5:1 | G5:1 E5:.5 C5:.5 E5:2
+        D5:.5 D5:.5 G5:.5 D5:.5 B5:1 A5:1 | A5:.5 A5:.5 F#5:.5 A5:.5 D6:2
+        C6:.5 B5:.5 A5:.5 G5:.5 E5:1 C6:1 | B5:1 A5:1 F#5:1 A5:1""")
+    chorus = written("""
+        E5:1 G5:1 C6:1.5 B5:.5 | A5:1 F#5:1 D5:2
+        G5:.5 A5:.5 B5:.5 D6:.5 B5:1 G5:1 | E5:1 G5:1 B5:2
+        C6:1 B5:.5 A5:.5 G5:1 E5:1 | D5:1 F#5:1 A5:1 C6:1
+        B5:2 A5:1 B5:1 | G5:3 r:1""")
     v_chords = ["G", "D/F#", "Em", "C", "G", "D", "C", "D"]
     c_chords = ["C", "D", "G", "Em", "C", "D", "G", "G"]
     groove = {"kick": "x...x...x...x...", "clap": "....x.......x...",
               "snare": "....x.......x..o", "hat": "xoxoxoxoxoxoxoxo"}
+    stabs = [(.5, .3, 1), (1.5, .3, .9), (2.5, .3, 1), (3.5, .3, .9)]
     form = [("intro", ["G", "D/F#", "Em", "C"]), ("verse", v_chords),
             ("chorus", c_chords), ("verse2", v_chords), ("chorus2", c_chords),
             ("end", ["G", "G"])]
-    beat = 0.0
-    for part, chords in form:
-        spans = bars(chords, beat, bar)
-        for i, (b, sym, length) in enumerate(spans):
-            root = bass_pitch(sym, 31)
-            if part == "end":
-                if i == 0:
-                    lead.chord(b, 3, [67, 71, 74, 79], 112)
-                    counter.chord(b, 3, voicing(sym, 55), 100)
-                    bass.note(b, 3, root, 110)
-                    dr.drums(b, {"kick": "x", "crash": "X"}, 1)
-                continue
-            for k in range(8):
-                bass.note(b + k * .5, .5, root + (12 if k % 2 else 0), 100, .7)
-            pattern_comp(counter, [(b, sym, length)],
-                         [(.5, .3, 1), (1.5, .3, .9), (2.5, .3, 1), (3.5, .3, .9)],
-                         60, 80, .8)
-            if part.startswith("chorus"):
-                keys.chord(b, 4, voicing(sym, 60), 70)
-            dr.drums(b, groove)
+
+    def each_bar(part, i, last, b, sym, length):
+        root = bass_pitch(sym, 31)
+        if part == "end":
             if i == 0:
-                dr.drums(b, {"crash": "X"})
-            if i == len(spans) - 1:
-                dr.drums(b + 3, {"snare": "xxxx"})
-        if part == "verse":
-            play_bars(lead, beat, bar, verse, vel=105)
-        elif part == "verse2":
-            play_bars(lead, beat, bar, verse, vel=108)
-            play_bars(keys, beat, bar, verse, vel=70, transpose=12)
-        elif part.startswith("chorus"):
-            play_bars(lead, beat, bar, chorus, vel=112)
-        beat = end_of(spans)
-    return s.write(out, beat, "Champs")
+                lead.chord(b, 3, [67, 71, 74, 79], 112)
+                counter.chord(b, 3, voicing(sym, 55), 100)
+                bass.note(b, 3, root, 110)
+                dr.drums(b, {"kick": "x", "crash": "X"}, 1)
+            return
+        octave_eighths(bass, b, root, (1, 3, 5, 7), .7)
+        pattern_comp(counter, [(b, sym, length)], stabs, 60, 80, .8)
+        if part.startswith("chorus"):
+            keys.chord(b, 4, voicing(sym, 60), 70)
+        drum_bar(dr, b, groove, (3, {"snare": "xxxx"}) if last else None,
+                 "X" if i == 0 else None)
+
+    chorus_cues = [cue(lead, chorus, vel=112)]
+    score = {"verse": [cue(lead, verse, vel=105)],
+             "verse2": [cue(lead, verse, vel=108),
+                        cue(keys, verse, vel=70, transpose=12)],
+             "chorus": chorus_cues, "chorus2": chorus_cues}
+    return s.write(out, s.arrange(form, each_bar, score), "Champs")
 
 
 def easycity(out):
     s = Song(92, seed=29, level=1.15)
-    vibes = s.track("Vibraphone", VIBES, 95, 72, 70)
-    sax = s.track("Alto sax", ALTO_SAX, 88, 58, 60)
-    rhodes = s.track("Rhodes", RHODES, 90, 50, 60)
-    bass = s.track("Bass", ACOUSTIC_BASS, 105, 64, 20)
-    dr = s.drum_track("Brushes", 80, 45)
-    for t in (vibes, sax, rhodes, bass, dr):
+    band = s.band(
+        ("Vibraphone", VIBES, 95, 72, 70), ("Alto sax", ALTO_SAX, 88, 58, 60),
+        ("Rhodes", RHODES, 90, 50, 60), ("Bass", ACOUSTIC_BASS, 105, 64, 20),
+        ("Brushes", DRUMS, 80, 64, 45))
+    vibes, sax, rhodes, bass, dr = band
+    for t in band:
         t.swing = 1 / 6
     bar = s.bar
-    a_tune = ["A4:1 C5:.5 E5:1.5 D5:.5 C5:.5", "F5:1.5 E5:.5 D5:1 A4:1",
-              "Bb4:.5 D5:.5 F5:.5 A5:1.5 G5:1", "E5:2 r:.5 C5:.5 D5:.5 E5:.5",
-              "G5:1 E5:.5 C5:1.5 r:1", "F#5:1.5 A5:.5 C6:1 A5:1",
-              "Bb5:.5 A5:.5 G5:.5 F5:.5 E5:.5 G5:.5 Bb5:1", "A5:3 r:1"]
-    b_tune = ["D5:.5 F5:.5 A5:1.5 G5:.5 F5:1", "Db5:.5 F5:.5 G5:1.5 F5:.5 Db5:1",
-              "C5:1 E5:1 G5:1.5 E5:.5", "F#5:1.5 E5:.5 D5:1 C5:1",
-              "Bb4:.5 D5:.5 F5:1 A5:1.5 G5:.5", "E5:1 G5:1 Bb5:1 A5:.5 G5:.5",
-              "A5:1 F5:1 C5:2", "D5:1 E5:1 G5:1 F5:1"]
+    a_tune = written("""
+        A4:1 C5:.5 E5:1.5 D5:.5 C5:.5 | F5:1.5 E5:.5 D5:1 A4:1
+        Bb4:.5 D5:.5 F5:.5 A5:1.5 G5:1 | E5:2 r:.5 C5:.5 D5:.5 E5:.5
+        G5:1 E5:.5 C5:1.5 r:1 | F#5:1.5 A5:.5 C6:1 A5:1
+        Bb5:.5 A5:.5 G5:.5 F5:.5 E5:.5 G5:.5 Bb5:1 | A5:3 r:1""")
+    b_tune = written("""
+        D5:.5 F5:.5 A5:1.5 G5:.5 F5:1 | Db5:.5 F5:.5 G5:1.5 F5:.5 Db5:1
+        C5:1 E5:1 G5:1.5 E5:.5 | F#5:1.5 E5:.5 D5:1 C5:1
+        Bb4:.5 D5:.5 F5:1 A5:1.5 G5:.5 | E5:1 G5:1 Bb5:1 A5:.5 G5:.5
+        A5:1 F5:1 C5:2 | D5:1 E5:1 G5:1 F5:1""")
     a_chords = ["Fmaj7", "Dm7", "Gm7", "C7", "Am7", "D7", "Gm7 C7", "Fmaj7"]
     b_chords = ["Bbmaj7", "Bbm6", "Am7", "D7", "Gm7", "C7", "Fmaj7", "Gm7 C7"]
     # Eighth-note grid: ride "ding, ding-a ding", hi-hat foot on 2 and 4.
     brush = {"ride": "x.xox.xo", "phat": "..x...x.", "stick": "......g."}
     form = [("intro", ["Gm7 C7", "Gm7 C7"]), ("A", a_chords), ("B", b_chords),
             ("A2", a_chords), ("end", ["Fmaj9", "Fmaj9"])]
-    beat = 0.0
-    for part, chords in form:
-        spans = bars(chords, beat, bar)
+
+    def each_part(part, spans):
         if part == "end":
             b = spans[0][0]
             rhodes.chord(b, 6, [53, 57, 60, 64, 67], 80, .98, .08)
             bass.note(b, 6, 29, 95)
             vibes.line(b, "C6:1/3 A5:1/3 F5:1/3 E5:1/3 C5:1/3 A4:1/3 F4:6", 75)
             dr.drums(b, {"ride": "x", "phat": "x"}, 1, .8)
-            beat = end_of(spans)
-            continue
+            return
         walking_bass(bass, spans)
         # Rhodes comps on one and anticipates beat three.
         pattern_comp(rhodes, spans, [(0, 1.5, 1), (2.5, 1.5, .85)], 53, 72, .9)
         for b, _, length in spans:
             if length == bar:
                 dr.drums(b, brush, .5, .7)
-        if part == "A":
-            play_bars(vibes, beat, bar, a_tune, vel=92)
-        elif part == "B":
-            play_bars(vibes, beat, bar, b_tune, vel=90)
-            # The sax sneaks in under the second half of the bridge.
-            play_bars(sax, beat + 4 * bar, bar, b_tune[4:], vel=70,
-                      transpose=-12)
-        elif part == "A2":
-            play_bars(sax, beat, bar, a_tune, vel=96)
-        beat = end_of(spans)
+
+    score = {
+        "A": [cue(vibes, a_tune, vel=92)],
+        # The sax sneaks in under the second half of the bridge.
+        "B": [cue(vibes, b_tune, vel=90),
+              cue(sax, b_tune[4:], 4, vel=70, transpose=-12)],
+        "A2": [cue(sax, a_tune, vel=96)],
+    }
+    beat = s.arrange(form, score=score, each_part=each_part)
     return s.write(out, beat, "Easy city")
 
 
 def fastlane(out):
     s = Song(150, seed=30, level=0.55)
-    lead = s.track("Saw lead", SAW, 98, 64, 50)
-    gtr = s.track("Guitar", DISTORTION, 85, 40, 30)
-    pluck = s.track("Pluck arp", CHARANG, 70, 90, 60)
-    bass = s.track("Synth bass", SYNTH_BASS2, 105, 64, 10)
-    dr = s.drum_track("Drums", 108, 20)
-    bar = s.bar
-    a_tune = ["D5:.5 F5:.5 A5:.5 D6:.5 C6:.5 A5:.5 F5:.5 A5:.5",
-              "Bb5:1 A5:.5 F5:.5 D5:1 F5:1",
-              "G5:.5 E5:.5 C5:.5 E5:.5 G5:.5 C6:.5 E6:1",
-              "C#6:1.5 A5:.5 E5:1 C#5:1",
-              "D6:.5 C6:.5 A5:.5 F5:.5 D5:.5 F5:.5 A5:.5 D6:.5",
-              "F6:1.5 D6:.5 Bb5:2", "E6:.5 D6:.5 C6:.5 G5:.5 E5:.5 G5:.5 C6:1",
-              "A5:2 C#6:1 E6:1"]
-    b_tune = ["G5:4", "F5:4", "E5:2 G5:2", "A5:4", "Bb5:4", "D6:4", "C#6:4",
-              "E6:4"]
+    lead, gtr, pluck, bass, dr = s.band(
+        ("Saw lead", SAW, 98, 64, 50), ("Guitar", DISTORTION, 85, 40, 30),
+        ("Pluck arp", CHARANG, 70, 90, 60),
+        ("Synth bass", SYNTH_BASS2, 105, 64, 10), ("Drums", DRUMS, 108, 64, 20))
+    a_tune = written("""
+        D5:.5 F5:.5 A5:.5 D6:.5 C6:.5 A5:.5 F5:.5 A5:.5 | Bb5:1 A5:.5 F5:.5 D5:1 F5:1
+        G5:.5 E5:.5 C5:.5 E5:.5 G5:.5 C6:.5 E6:1 | C#6:1.5 A5:.5 E5:1 C#5:1
+        D6:.5 C6:.5 A5:.5 F5:.5 D5:.5 F5:.5 A5:.5 D6:.5 | F6:1.5 D6:.5 Bb5:2
+        E6:.5 D6:.5 C6:.5 G5:.5 E5:.5 G5:.5 C6:1 | A5:2 C#6:1 E6:1""")
+    b_tune = written("""
+        G5:4 | F5:4 | E5:2 G5:2 | A5:4
+        Bb5:4 | D6:4 | C#6:4 | E6:4""")
     a_chords = ["Dm", "Bb", "C", "A", "Dm", "Bb", "C", "A"]
     b_chords = ["Gm", "Bb", "C", "Dm", "Gm", "Bb", "A", "A"]
     groove = {"kick": "x...x...x...x...", "clap": "....x.......x...",
@@ -1039,88 +1024,84 @@ def fastlane(out):
     form = [("intro", ["Dm", "Bb", "C", "A"]), ("A", a_chords),
             ("B", b_chords), ("A2", a_chords), ("break", ["Dm", "Bb", "C", "A"]),
             ("A3", a_chords), ("end", ["Dm", "Dm"])]
-    beat = 0.0
-    for part, chords in form:
-        spans = bars(chords, beat, bar)
-        for i, (b, sym, length) in enumerate(spans):
-            root = bass_pitch(sym, 26)
-            if part == "end":
-                if i == 0:
-                    lead.chord(b, 3, [62, 69, 74], 110)
-                    gtr.chord(b, 3, [root + 12, root + 19, root + 24], 110)
-                    bass.note(b, 3, root, 110)
-                    dr.drums(b, {"kick": "x", "crash": "X"}, 1)
-                continue
-            for k in range(16):
-                up = 12 if k % 4 == 2 else 0
-                bass.note(b + k * .25, .25, root + up, 100 if k % 4 == 0 else 80, .6)
-            if part == "break":
-                dr.drums(b, {"kick": "x...x...x...x...", "hat": "..x...x...x...x."})
-                if i == 3:
-                    dr.drums(b, {"snare": "x.x.x.x.xxxxxxxx"})
-                continue
-            dr.drums(b, groove)
+
+    def each_bar(part, i, last, b, sym, length):
+        root = bass_pitch(sym, 26)
+        if part == "end":
             if i == 0:
-                dr.drums(b, {"crash": "X"})
-            if part in ("B", "A2", "A3"):
-                for k in range(8):
-                    gtr.chord(b + k * .5, .5, [root + 24, root + 31, root + 36],
-                              105 if k % 4 == 0 else 85, .7)
-            if part in ("B", "A3"):
-                arpeggio(pluck, [(b, sym, length)], .25,
-                         [0, 1, 2, 3, 4, 3, 2, 1], 62, 90, 70, .5)
-        if part in ("A", "A2", "A3"):
-            play_bars(lead, beat, bar, a_tune, vel=100 if part == "A" else 108,
-                      gate=.8)
-        elif part == "B":
-            play_bars(lead, beat, bar, b_tune, vel=100)
-        beat = end_of(spans)
-    return s.write(out, beat, "Fast lane")
+                lead.chord(b, 3, [62, 69, 74], 110)
+                gtr.chord(b, 3, [root + 12, root + 19, root + 24], 110)
+                bass.note(b, 3, root, 110)
+                dr.drums(b, {"kick": "x", "crash": "X"}, 1)
+            return
+        for k in range(16):
+            up = 12 if k % 4 == 2 else 0
+            bass.note(b + k * .25, .25, root + up, 100 if k % 4 == 0 else 80, .6)
+        if part == "break":
+            dr.drums(b, {"kick": "x...x...x...x...", "hat": "..x...x...x...x."})
+            if i == 3:
+                dr.drums(b, {"snare": "x.x.x.x.xxxxxxxx"})
+            return
+        drum_bar(dr, b, groove, crash="X" if i == 0 else None)
+        if part in ("B", "A2", "A3"):
+            for k in range(8):
+                gtr.chord(b + k * .5, .5, [root + 24, root + 31, root + 36],
+                          105 if k % 4 == 0 else 85, .7)
+        if part in ("B", "A3"):
+            arpeggio(pluck, [(b, sym, length)], .25,
+                     [0, 1, 2, 3, 4, 3, 2, 1], 62, 90, 70, .5)
+
+    score = {"A": [cue(lead, a_tune, vel=100, gate=.8)],
+             "A2": [cue(lead, a_tune, vel=108, gate=.8)],
+             "A3": [cue(lead, a_tune, vel=108, gate=.8)],
+             "B": [cue(lead, b_tune, vel=100)]}
+    return s.write(out, s.arrange(form, each_bar, score), "Fast lane")
 
 
 def lastday(out):
     s = Song(72, seed=31, level=1.27)
-    piano = s.track("Piano", PIANO, 100, 60, 60)
-    melody = s.track("Piano melody", PIANO, 105, 64, 60)
-    strings = s.track("Strings", SLOW_STRINGS, 80, 76, 80)
-    cello = s.track("Cello", CELLO, 90, 44, 70)
+    piano, melody, strings, cello = s.band(
+        ("Piano", PIANO, 100, 60, 60), ("Piano melody", PIANO, 105, 64, 60),
+        ("Strings", SLOW_STRINGS, 80, 76, 80), ("Cello", CELLO, 90, 44, 70))
     bar = s.bar
-    a_tune = ["A4:1.5 D5:.5 F5:1 E5:1", "D5:1.5 C5:.5 Bb4:2",
-              "Bb4:1 D5:1 G5:1.5 F5:.5", "E5:2 C#5:1 A4:1",
-              "A5:1.5 G5:.5 F5:1 E5:1", "E5:1.5 D5:.5 C5:1 E5:1",
-              "G5:1.5 F5:.5 E5:1 D5:1", "C#5:3 r:1"]
-    b_tune = ["F5:1.5 G5:.5 A5:1 F5:1", "C6:2 A5:1 F5:1",
-              "Bb5:1.5 A5:.5 G5:1 D5:1", "F5:2 E5:1 D5:1",
-              "G5:1 Bb5:1 D6:1.5 C6:.5", "A5:2 F5:1 D5:1",
-              "E5:1.5 D5:.5 C#5:1 E5:1", "D5:4"]
-    cello_line = ["D4:4", "F3:2 Bb3:2", "G3:2 Bb3:1 D4:1", "A3:2 C#4:2",
-                  "D4:2 E4:2", "F4:2 E4:1 C4:1", "Bb3:2 D4:2", "A3:4"]
+    a_tune = written("""
+        A4:1.5 D5:.5 F5:1 E5:1 | D5:1.5 C5:.5 Bb4:2
+        Bb4:1 D5:1 G5:1.5 F5:.5 | E5:2 C#5:1 A4:1
+        A5:1.5 G5:.5 F5:1 E5:1 | E5:1.5 D5:.5 C5:1 E5:1
+        G5:1.5 F5:.5 E5:1 D5:1 | C#5:3 r:1""")
+    b_tune = written("""
+        F5:1.5 G5:.5 A5:1 F5:1 | C6:2 A5:1 F5:1
+        Bb5:1.5 A5:.5 G5:1 D5:1 | F5:2 E5:1 D5:1
+        G5:1 Bb5:1 D6:1.5 C6:.5 | A5:2 F5:1 D5:1
+        E5:1.5 D5:.5 C#5:1 E5:1 | D5:4""")
+    cello_line = written("""
+        D4:4 | F3:2 Bb3:2 | G3:2 Bb3:1 D4:1 | A3:2 C#4:2
+        D4:2 E4:2 | F4:2 E4:1 C4:1 | Bb3:2 D4:2 | A3:4""")
     a_chords = ["Dm", "Bb", "Gm", "A", "Dm", "C", "Gm", "A7"]
     b_chords = ["Bb", "F", "Gm", "Dm", "Gm", "Dm/A", "A", "Dm"]
     form = [("intro", ["Dm", "Bb"]), ("A", a_chords), ("B", b_chords),
             ("end", ["Gm", "Dm"])]
-    beat = 0.0
-    for part, chords in form:
-        spans = bars(chords, beat, bar)
-        for b, sym, length in spans:
-            root = bass_pitch(sym, 38)
-            tones = chord_tones(sym, root + 7, root + 24)
-            fig = [root, tones[0], tones[1], tones[2], tones[3], tones[2],
-                   tones[1], tones[0]]
-            for k, p in enumerate(fig):
-                piano.note(b + k * .5, .5 if k else 2, p, 72 if k else 80, 1.0)
-            if part in ("B", "end"):
-                strings.chord(b, length, voicing(sym, 57), 60, .98)
-        if part == "A":
-            play_bars(melody, beat, bar, a_tune, vel=92, gate=.97)
-        elif part == "B":
-            play_bars(melody, beat, bar, b_tune, vel=95, gate=.97)
-            play_bars(cello, beat, bar, cello_line, vel=85, gate=.98)
-        elif part == "end":
-            melody.line(beat, "D5:1.5 C5:.5 Bb4:1 G4:1 A4:4", 85, gate=.98)
-            cello.line(beat, "G3:4 D3:4", 80, gate=.98)
-            s.tempo(beat + bar, 60)
-        beat = end_of(spans)
+
+    def each_bar(part, i, last, b, sym, length):
+        root = bass_pitch(sym, 38)
+        tones = chord_tones(sym, root + 7, root + 24)
+        fig = [root, tones[0], tones[1], tones[2], tones[3], tones[2],
+               tones[1], tones[0]]
+        for k, p in enumerate(fig):
+            piano.note(b + k * .5, .5 if k else 2, p, 72 if k else 80, 1.0)
+        if part in ("B", "end"):
+            strings.chord(b, length, voicing(sym, 57), 60, .98)
+        if part == "end" and last:
+            s.tempo(b, 60)
+
+    score = {
+        "A": [cue(melody, a_tune, vel=92, gate=.97)],
+        "B": [cue(melody, b_tune, vel=95, gate=.97),
+              cue(cello, cello_line, vel=85, gate=.98)],
+        "end": [cue(melody, "D5:1.5 C5:.5 Bb4:1 G4:1 A4:4", vel=85, gate=.98),
+                cue(cello, "G3:4 D3:4", vel=80, gate=.98)],
+    }
+    beat = s.arrange(form, each_bar, score)
     piano.chord(beat - bar + 2, 2, [50, 57, 62, 65], 60)
     return s.write(out, beat + 1, "Last day")
 

@@ -71,16 +71,16 @@ def write_wav(path, samples):
         w.writeframes(frames)
 
 
+def struck(t, attack, decay):
+    """Envelope of a struck sound: a linear attack, then exponential decay."""
+    return min(1.0, t / attack) * math.exp(-t / decay)
+
+
 def noise_burst(rng, seconds, attack, decay, lo, hi):
     n = int(seconds * RATE)
     raw = [rng.uniform(-1.0, 1.0) for _ in range(n)]
     band = lowpass(highpass(raw, lo), hi)
-    out = []
-    for i, s in enumerate(band):
-        t = i / RATE
-        env = min(1.0, t / attack) * math.exp(-t / decay)
-        out.append(s * env)
-    return out
+    return [s * struck(i / RATE, attack, decay) for i, s in enumerate(band)]
 
 
 def carta(rng):
@@ -105,9 +105,8 @@ def bell(freq, seconds, decay, amp=1.0):
     partials = ((1.0, 1.0), (2.0, 0.35), (3.0, 0.12), (4.2, 0.05))
     for i in range(int(seconds * RATE)):
         t = i / RATE
-        env = min(1.0, t / 0.004) * math.exp(-t / decay)
         v = sum(a * math.sin(2 * math.pi * freq * m * t) for m, a in partials)
-        out.append(amp * env * v)
+        out.append(amp * struck(t, 0.004, decay) * v)
     return out
 
 
