@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFontInfo>
 #include <QGraphicsScene>
 #include <QPalette>
 
@@ -102,6 +103,8 @@ void buildElements(Elements &e, QGraphicsScene *scene, QWidget *menuParent) {
     menuFont.setPixelSize(qRound(pointsToUnits(13.8)));
     menuFont.setItalic(true);
     menuFont.setWeight(QFont::Normal);
+    // Arial Black is heavy at its normal weight; a stand-in face needs bold.
+    if (QFontInfo(menuFont).family() != QLatin1String("Arial Black")) menuFont.setWeight(QFont::Black);
     e.LBLmenu = place(e, new LabelItem({126, 691}, Qt::black, QColor(255, 255, 192), menuFont, false), 70, 10, true);
     e.LBLmenu->setCaption(QStringLiteral(" Menu "));
     e.LBLmenu->setCursor(Qt::PointingHandCursor);
