@@ -52,13 +52,14 @@ void PictureItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWi
         }
     }
     if (border_ == 1) {
-        // Selection: a gold frame inside a dark hairline, visible on any face.
+        // Selection: a gold frame inside a dark hairline, visible on any face,
+        // rounded like the cards' corners.
         painter->setRenderHint(QPainter::Antialiasing);
         painter->setBrush(Qt::NoBrush);
         painter->setPen(QPen(QColor(20, 20, 20), 1.0));
-        painter->drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
+        painter->drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
         painter->setPen(QPen(QColor(255, 200, 0), 3.0));
-        painter->drawRect(r.adjusted(2.5, 2.5, -2.5, -2.5));
+        painter->drawRoundedRect(r.adjusted(2.5, 2.5, -2.5, -2.5), 1.5, 1.5);
     }
 }
 

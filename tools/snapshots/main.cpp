@@ -1,5 +1,5 @@
 // Plays through the real window offscreen and saves what a person would see
-// at the start screen, in play, with the rules open, at the end of a game and
+// at the start screen, in play, with a card selected, with the rules open, at the end of a game and
 // at the end of a match: zentolletto-snapshots OUTDIR [WIDTH HEIGHT] [SEED]
 #include "tools/selfplay/bot.h"
 
@@ -45,6 +45,14 @@ int main(int argc, char **argv) {
     until([&] { return w.state().turnPlayer == kHuman && w.state().clickLock == 0 && w.state().playedCard == 0 &&
                        w.state().dealPos >= 10; });
     snap("play");
+    int tableCard = 0;
+    for (int r = 1; r <= 3 && !tableCard; ++r)
+        for (int c = 1; c <= 4 && !tableCard; ++c) tableCard = w.state().tableCards[r][c];
+    if (tableCard) {
+        w.Carta_Click(tableCard); // a selection made before playing
+        snap("selected");
+        w.Carta_Click(tableCard);
+    }
     w.english_Click();
     snap("rules-en");
     w.Italiano_Click();
