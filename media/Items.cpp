@@ -78,13 +78,23 @@ void PictureItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *event) {
     if (boundingRect().contains(event->pos())) emit clicked(index_);
 }
 
+// ---- ClickItem -------------------------------------------------------------
+
+ClickItem::ClickItem(QSizeF size) : size_(size) { setAcceptedMouseButtons(Qt::LeftButton); }
+
+QRectF ClickItem::boundingRect() const { return QRectF(QPointF(0, 0), size_); }
+
+void ClickItem::mousePressEvent(QGraphicsSceneMouseEvent *event) { event->accept(); }
+
+void ClickItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *event) {
+    if (boundingRect().contains(event->pos())) emit clicked();
+}
+
 // ---- LabelItem -------------------------------------------------------------
 
 LabelItem::LabelItem(QSizeF size, QColor background, QColor foreground, QFont font, bool wordWrap)
-    : size_(size), background_(background), foreground_(foreground), font_(std::move(font)),
-      wordWrap_(wordWrap) {
-    setAcceptedMouseButtons(Qt::LeftButton);
-}
+    : ClickItem(size), background_(background), foreground_(foreground), font_(std::move(font)),
+      wordWrap_(wordWrap) {}
 
 void LabelItem::setCaption(const QString &caption) {
     if (caption == caption_) return;
@@ -97,8 +107,6 @@ void LabelItem::setBackground(QColor c) {
     update();
 }
 
-QRectF LabelItem::boundingRect() const { return QRectF(QPointF(0, 0), size_); }
-
 void LabelItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) {
     painter->fillRect(boundingRect(), background_);
     painter->setPen(foreground_);
@@ -108,26 +116,16 @@ void LabelItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidg
     painter->drawText(boundingRect(), caption_, opt);
 }
 
-void LabelItem::mousePressEvent(QGraphicsSceneMouseEvent *event) { event->accept(); }
-
-void LabelItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *event) {
-    if (boundingRect().contains(event->pos())) emit clicked();
-}
-
 // ---- ButtonItem ------------------------------------------------------------
 
 ButtonItem::ButtonItem(QSizeF size, QString caption, QColor background, QFont font)
-    : size_(size), caption_(std::move(caption)), background_(background), font_(std::move(font)) {
-    setAcceptedMouseButtons(Qt::LeftButton);
+    : ClickItem(size), caption_(std::move(caption)), background_(background), font_(std::move(font)) {
     setCursor(Qt::PointingHandCursor);
 }
-
-QRectF ButtonItem::boundingRect() const { return QRectF(QPointF(0, 0), size_); }
 
 void ButtonItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) {
     const QRectF r = boundingRect();
     painter->fillRect(r, background_);
-    // Raised edges, sunk while pressed.
     const QColor light = down_ ? background_.darker(160) : background_.lighter(160);
     const QColor dark = down_ ? background_.lighter(160) : background_.darker(200);
     painter->setPen(QPen(light, 1.5));
@@ -142,15 +140,15 @@ void ButtonItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWid
 }
 
 void ButtonItem::mousePressEvent(QGraphicsSceneMouseEvent *event) {
-    event->accept();
     down_ = true;
     update();
+    ClickItem::mousePressEvent(event);
 }
 
 void ButtonItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *event) {
     down_ = false;
     update();
-    if (boundingRect().contains(event->pos())) emit clicked();
+    ClickItem::mouseReleaseEvent(event);
 }
 
 // ---- TextPanel -------------------------------------------------------------

@@ -74,8 +74,27 @@ template <class State> void listPick(State &s, int n, int code, const PictureIte
     s.pickTop[n] = static_cast<std::int16_t>(std::nearbyint(card->top()));
 }
 
+// A rectangle that reports a click: pressed and released over it.
+class ClickItem : public QGraphicsObject {
+    Q_OBJECT
+public:
+    explicit ClickItem(QSizeF size);
+    void move(qreal left, qreal top) { setPos(left, top); }
+    qreal width() const { return size_.width(); }
+    qreal height() const { return size_.height(); }
+    QRectF boundingRect() const override;
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+    QSizeF size_;
+};
+
 // A label: caption on a solid background.
-class LabelItem : public QGraphicsObject {
+class LabelItem : public ClickItem {
     Q_OBJECT
 public:
     LabelItem(QSizeF size, QColor background, QColor foreground, QFont font, bool wordWrap);
@@ -83,48 +102,28 @@ public:
     QString caption() const { return caption_; }
     void setBackground(QColor c);
     QColor background() const { return background_; }
-    void move(qreal left, qreal top) { setPos(left, top); }
-    qreal width() const { return size_.width(); }
-    qreal height() const { return size_.height(); }
-
-    QRectF boundingRect() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) override;
 
-signals:
-    void clicked();
-
-protected:
-    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
-    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
-
 private:
-    QSizeF size_;
     QColor background_, foreground_;
     QFont font_;
     bool wordWrap_;
     QString caption_;
 };
 
-// The push button "GO".
-class ButtonItem : public QGraphicsObject {
+// The push button "GO", drawn sunk while pressed.
+class ButtonItem : public ClickItem {
     Q_OBJECT
 public:
     ButtonItem(QSizeF size, QString caption, QColor background, QFont font);
-    void move(qreal left, qreal top) { setPos(left, top); }
     QString caption() const { return caption_; }
-    QRectF boundingRect() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) override;
-    void click() { emit clicked(); }
-
-signals:
-    void clicked();
 
 protected:
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
 
 private:
-    QSizeF size_;
     QString caption_;
     QColor background_;
     QFont font_;
