@@ -28,7 +28,7 @@ TRUMPET, TROMBONE, TUBA, HORN, BRASS, SYNTH_BRASS = 56, 57, 58, 60, 61, 62
 ALTO_SAX, BASSOON, CLARINET, FLUTE = 65, 70, 71, 73
 SQUARE, SAW, CHARANG, POLYSYNTH, WARM_PAD, SWEEP_PAD, CRYSTAL = 80, 81, 84, 90, 89, 95, 98
 
-# Stands for the program of the percussion channel in track specs.
+# Stands for the program of the percussion channel in track lists.
 DRUMS = -1
 
 # General MIDI percussion keys on channel 10.
@@ -240,9 +240,9 @@ class Song:
         self.tracks.append(t)
         return t
 
-    def band(self, *specs):
+    def band(self, *members):
         """One track per (name, program, volume, pan, reverb), in order."""
-        return [self.track(*spec) for spec in specs]
+        return [self.track(*member) for member in members]
 
     def arrange(self, form, each_bar=None, score=None, each_part=None):
         """Plays `form`, a list of (part, chords), and returns its end beat.
