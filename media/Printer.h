@@ -21,7 +21,6 @@ public:
     void print(const QString &text);
     void cls();
     QStringList lines() const;
-    const QList<QGraphicsSimpleTextItem *> &items() const { return items_; }
 
 private:
     QGraphicsScene *scene_;

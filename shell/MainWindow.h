@@ -38,20 +38,15 @@ public:
     GameState &state() { return s_; }
     Elements &elements() { return e_; }
     Pacing &pacing() { return pacing_; }
-    RandomSource &random() { return rnd_; }
     GameView *view() const { return view_; }
     MediaPlayer &MMC1() { return *mmc1_; }
     MediaPlayer &MMCw() { return *mmcw_; }
-    CardMovement &movement() { return movement_; }
     TurnFlow &turnFlow() { return *turnFlow_; }
-    CaptureRules &capture() { return capture_; }
-    Options &options() { return *options_; }
-    Music &music() { return *music_; }
     Sounds &sounds() { return *sounds_; }
     bool cycleRunning() const { return cycleRunning_; }
     int cyclesStarted() const { return cycles_; }
-    // Addresses of a local of the activation, one per game: equal when the
-    // cycle loops rather than nests.
+    // The activation's stack frame, one per game: level when the cycle loops
+    // rather than nests.
     const std::vector<quintptr> &activationStackMarks() const { return stackMarks_; }
     // How many game setups were ever under way at once: 1 when games follow
     // each other rather than nest.

@@ -6,7 +6,7 @@
 
 namespace zt {
 
-QPointF CardMovement::extraPlace(int n, [[maybe_unused]] double W, double H, double midX) {
+QPointF CardMovement::extraPlace(int n, double H, double midX) {
     // Beside the grid, right of column 4 above and below the play spot, then
     // fanned down over them.
     const double left = places::playSpotLeft(midX);
@@ -35,7 +35,7 @@ void CardMovement::placeOnTable() {
     card->tag = QString();
     if (!free) {
         // No thirteenth slot: the card waits beside the grid for the sweep.
-        const QPointF at = extraPlace(s_.extraN, s_.cardWidth, s_.cardHeight, s_.midX);
+        const QPointF at = extraPlace(s_.extraN, s_.cardHeight, s_.midX);
         card->move(at.x(), at.y());
         card->bringToFront();
         s_.extraCards[++s_.extraN] = s_.playedCard;

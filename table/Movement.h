@@ -18,7 +18,7 @@ public:
 
     static int glideSteps(int cardSpeed) { return 500 / (cardSpeed ? cardSpeed : 4); }
     // Where the n-th card played onto a full table lies (n from 0).
-    static QPointF extraPlace(int n, double W, double H, double midX);
+    static QPointF extraPlace(int n, double H, double midX);
 
     // For the benchmark: when each step of the last glide was shown.
     std::vector<Pacing::Clock::time_point> lastGlideTimes;

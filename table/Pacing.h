@@ -52,7 +52,6 @@ public:
 
     // Counts suspensions, so tests can tell a wait really waited.
     int suspensions() const { return suspensions_; }
-    bool waiting() const { return !waiters_.empty(); }
 
 private:
     enum class Wake { Poke, Clock };

@@ -14,7 +14,6 @@ public:
     // stay reproducible and the stream simply goes on.
     void reseedFromClock();
     void seed(std::uint64_t s);
-    bool seeded() const { return fixed_; }
 
 private:
     std::mt19937_64 engine_;
