@@ -7,8 +7,6 @@
 #include <QGraphicsObject>
 #include <QGraphicsProxyWidget>
 #include <QString>
-#include <cmath>
-#include <cstdint>
 
 class QPlainTextEdit;
 
@@ -65,14 +63,6 @@ private:
     QSizeF size_{62, 100};
     int border_ = 0;
 };
-
-// Entry n of a move's pick list: the card's code and where it stands,
-// rounded to whole units (halves to even).
-template <class State> void listPick(State &s, int n, int code, const PictureItem *card) {
-    s.pickCards[n] = static_cast<std::int16_t>(code);
-    s.pickLeft[n] = static_cast<std::int16_t>(std::nearbyint(card->left()));
-    s.pickTop[n] = static_cast<std::int16_t>(std::nearbyint(card->top()));
-}
 
 // A rectangle that reports a click: pressed and released over it.
 class ClickItem : public QGraphicsObject {

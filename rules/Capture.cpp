@@ -6,6 +6,12 @@
 
 namespace zt {
 
+void listPick(GameState &s, int n, int code, const PictureItem *card) {
+    s.pickCards[n] = static_cast<i16>(code);
+    s.pickLeft[n] = static_cast<i16>(std::nearbyint(card->left()));
+    s.pickTop[n] = static_cast<i16>(std::nearbyint(card->top()));
+}
+
 void CaptureRules::Trova_Combinazioni() {
     for (int i = 255; i >= 1; --i) {
         char cell[9];

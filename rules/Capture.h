@@ -10,6 +10,10 @@ namespace zt {
 class PictureItem;
 using CardPictures = std::array<PictureItem *, 41>;
 
+// Entry n of a move's pick list: the card's code and where it stands,
+// rounded to whole units (halves to even).
+void listPick(GameState &s, int n, int code, const PictureItem *card);
+
 class CaptureRules {
 public:
     CaptureRules(GameState &s, CardPictures &carta) : s_(s), carta_(carta) {}

@@ -1,5 +1,6 @@
 #include "table/Movement.h"
 
+#include "rules/Capture.h"
 #include "table/Places.h"
 
 #include <cmath>
