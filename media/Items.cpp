@@ -8,6 +8,8 @@
 #include <QPaintDevice>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QRegularExpression>
+#include <QTextLayout>
 #include <QTextOption>
 
 namespace zt {
@@ -107,13 +109,45 @@ void LabelItem::setBackground(QColor c) {
     update();
 }
 
+void LabelItem::setPhraseLines(bool on) {
+    phraseLines_ = on;
+    update();
+}
+
+void LabelItem::layOut(QTextLayout &layout) const {
+    QString text = caption_;
+    if (phraseLines_) {
+        // The caption's runs of blanks were measured to push each phrase
+        // onto a line of its own in one font; no other font keeps that. So a
+        // run of three or more blanks, or a blank after a rule of dashes,
+        // ends the line outright.
+        static const QRegularExpression lineEnd(QStringLiteral("(?<=\\S) {3,}|(?<=---) "));
+        text.replace(lineEnd, QString(QChar::LineSeparator));
+    }
+    layout.setText(text);
+    layout.setFont(font_);
+    QTextOption opt(Qt::AlignLeft | Qt::AlignTop);
+    opt.setWrapMode(wordWrap_ ? QTextOption::WordWrap : QTextOption::NoWrap);
+    layout.setTextOption(opt);
+    qreal y = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLeadingIncluded(true);
+        line.setLineWidth(width());
+        line.setPosition({0, y});
+        y += line.height();
+    }
+    layout.endLayout();
+}
+
 void LabelItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) {
     painter->fillRect(boundingRect(), background_);
     painter->setPen(foreground_);
-    painter->setFont(font_);
-    QTextOption opt(Qt::AlignLeft | Qt::AlignTop);
-    opt.setWrapMode(wordWrap_ ? QTextOption::WordWrap : QTextOption::NoWrap);
-    painter->drawText(boundingRect(), caption_, opt);
+    // A rule wider than the label ends at its edge.
+    painter->setClipRect(boundingRect());
+    QTextLayout layout;
+    layOut(layout);
+    layout.draw(painter, {0, 0});
 }
 
 // ---- ButtonItem ------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <QString>
 
 class QPlainTextEdit;
+class QTextLayout;
 
 namespace zt {
 
@@ -92,12 +93,17 @@ public:
     QString caption() const { return caption_; }
     void setBackground(QColor c);
     QColor background() const { return background_; }
+    // Each phrase of the caption on a line of its own, whatever the font.
+    void setPhraseLines(bool on);
+    // The caption laid out in the label's own units, as it is drawn.
+    void layOut(QTextLayout &layout) const;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) override;
 
 private:
     QColor background_, foreground_;
     QFont font_;
     bool wordWrap_;
+    bool phraseLines_ = false;
     QString caption_;
 };
 

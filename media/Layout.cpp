@@ -112,6 +112,7 @@ void buildElements(Elements &e, QGraphicsScene *scene, QWidget *menuParent) {
     const QColor highlighted = QApplication::palette().color(QPalette::HighlightedText);
     e.Label1 = place(e, new LabelItem({121, 381}, Qt::black, highlighted, font, true), 4, 170, false);
     e.Label1->setCaption(QString::fromUtf8(kHelpBanner));
+    e.Label1->setPhraseLines(true);
     // The banner and the score lie on the menu strip and take no clicks of
     // their own: a click anywhere on the strip opens the menu.
     e.Label1->setAcceptedMouseButtons(Qt::NoButton);

@@ -17,7 +17,6 @@ void HumanPlayer::Carta_Click(int index) {
         if (card->tag == QLatin1String("1")) return;
         if (card->tag == QLatin1String("jolly")) {
             s.playedCard = static_cast<i16>(index);
-            playedSlot_ = static_cast<int>(std::lround((card->left() - 255) / 68)) - 1;
             g_.sounds.suona();
             card->move(places::playSpotLeft(s.midX), places::playSpotTop(s.cardHeight));
             g_.pacing.poke();

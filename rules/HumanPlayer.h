@@ -16,12 +16,8 @@ public:
     // Waits until the selection is a valid capture, or finds none is possible.
     QCoro::Task<> verifica();
 
-    // The hand slot of the card played last.
-    int playedSlot() const { return playedSlot_; }
-
 private:
     GameParts g_;
-    int playedSlot_ = 0;
 };
 
 } // namespace zt

@@ -26,6 +26,7 @@ void TurnFlow::beginMove(int player) {
         lights::humanToMove(g_.e);
     else
         lights::computerToMove(g_.e);
+    if (observer_) observer_->moveBegins();
 }
 
 QCoro::Task<> TurnFlow::computerMove() {
@@ -34,7 +35,7 @@ QCoro::Task<> TurnFlow::computerMove() {
     co_await ritardo(s, g_.pacing, 1);
     co_await computer_.gioco2();
     ++s.playsThisDeal;
-    co_await completeMove(s.cpuSlot, false);
+    co_await completeMove();
 }
 
 QCoro::Task<> TurnFlow::humanMove() {
@@ -42,8 +43,6 @@ QCoro::Task<> TurnFlow::humanMove() {
     beginMove(kHuman);
     s.clickLock = 0;
     co_await human_.gioco1();
-    const int slot = human_.playedSlot();
-    const bool stealTry = s.pileTop[kComputer] != 0 && g_.e.carta[s.pileTop[kComputer]]->border() != 0;
     if (!s.stealFlag) {
         g_.e.carta[s.pileTop[kComputer]]->setBorder(0);
         co_await human_.verifica();
@@ -52,33 +51,12 @@ QCoro::Task<> TurnFlow::humanMove() {
         for (int row = 1; row <= 3; ++row)
             for (int col = 1; col <= 4; ++col) g_.e.carta[s.tableCards[row][col]]->setBorder(0);
     }
-    co_await completeMove(slot, stealTry);
+    co_await completeMove();
 }
 
-QCoro::Task<> TurnFlow::completeMove(int slot, bool stealTry) {
-    GameState &s = g_.s;
-    if (!onMove) {
-        co_await g_.movement.muovicarte();
-        co_return;
-    }
-    MoveInfo m;
-    m.deal = (s.dealPos - 4) / 3;
-    m.player = s.turnPlayer;
-    m.slot = slot;
-    m.card = s.playedCard;
-    m.stealTry = stealTry;
-    m.kind = s.stealFlag ? MoveInfo::Steal : s.pickN > 0 ? MoveInfo::Capture : MoveInfo::Place;
-    if (m.kind == MoveInfo::Capture)
-        for (int j = 1; j <= s.pickN; ++j)
-            if (s.pickCards[j] != 0) m.taken.push_back(s.pickCards[j]);
+QCoro::Task<> TurnFlow::completeMove() {
     co_await g_.movement.muovicarte();
-    if (m.kind == MoveInfo::Place)
-        for (int row = 1; row <= 3; ++row)
-            for (int col = 1; col <= 4; ++col)
-                if (s.tableCards[row][col] == m.card) m.row = row, m.column = col;
-    m.piles[1] = s.pileCount[kHuman];
-    m.piles[2] = s.pileCount[kComputer];
-    onMove(m);
+    if (observer_) observer_->moveDone();
 }
 
 QCoro::Task<> TurnFlow::gioco() {
@@ -162,14 +140,9 @@ QCoro::Task<> TurnFlow::endOfGame() {
     s.extraN = 0;
     s.canCapture = kFalse;
     s.pickN = static_cast<i16>(n);
-    if (onSweep) {
-        SweepInfo sw{s.lastTaker, {}};
-        for (int j = 1; j <= n; ++j) sw.cards.push_back(s.pickCards[j]);
-        onSweep(sw);
-    }
     if (n > 0) {
-        // Taken table cards are the ones marked, as in every capture.
-        for (int j = 1; j <= n; ++j) e.carta[s.pickCards[j]]->setBorder(1);
+        // Listed, not selected: they glide unframed and their slots are
+        // erased by the next setup.
         s.stealFlag = kFalse;
         co_await g_.movement.muovicarte();
     }
@@ -197,12 +170,12 @@ QCoro::Task<> TurnFlow::endOfGame() {
         matchOver = m == MatchState::Over;
     }
 
-    if (onGameDecided) onGameDecided();
     if (!matchOver) {
         lights::disegno_bottoni(s, e);
         print(s.midX - 25, QStringLiteral("(menu to continue)"));
         e.menu.continue_->setEnabled(true);
         s.continueRequested = 0;
+        if (observer_) observer_->gameDecided();
         co_await g_.pacing.waitUntil([&s] { return s.continueRequested != 0; });
     } else {
         e.printer->currentX = s.midX - 25;
@@ -213,6 +186,7 @@ QCoro::Task<> TurnFlow::endOfGame() {
         e.menu.continue_->setEnabled(false);
         e.menu.new_game->setEnabled(true);
         s.newGameRequested = 0;
+        if (observer_) observer_->gameDecided();
         co_await g_.pacing.waitUntil([&s] { return s.newGameRequested != 0; });
         s.gameNo = 0;
         s.matchTally = 0;

@@ -155,7 +155,6 @@ void MainWindow::fitOuterSize() {
 }
 
 void MainWindow::Form_Activate() {
-    stackMarks_.push_back(reinterpret_cast<quintptr>(__builtin_frame_address(0)));
     s_.midX = 800.0f / 2;
     s_.midY = 600.0f / 2;
     e_.LBLmenu->setBackground(Qt::black);
@@ -169,6 +168,13 @@ void MainWindow::Form_Activate() {
     lights::park(e_);
     e_.Picture4->setVisible(true);
     e_.Label2->setCaption(QStringLiteral("   You         Computer") + QString(29, ' '));
+    if (observer_) observer_->activated();
+}
+
+void MainWindow::setObserver(GameObserver *observer) {
+    observer_ = observer;
+    turnFlow_->setObserver(observer);
+    movement_.setObserver(observer);
 }
 
 // ---- The game cycle --------------------------------------------------------
@@ -184,7 +190,6 @@ QCoro::Task<> MainWindow::runCycle() {
         // One loop for the life of the window: each game starts again from
         // the top, so any number of games leaves the stack as it was.
         for (;;) {
-            ++cycles_;
             Form_Activate();
             co_await gioco_imposta();
         }
@@ -195,11 +200,6 @@ QCoro::Task<> MainWindow::runCycle() {
 }
 
 QCoro::Task<> MainWindow::gioco_imposta() {
-    struct Depth {
-        int &d;
-        Depth(int &d, int &deepest) : d(d) { deepest = std::max(deepest, ++d); }
-        ~Depth() { --d; }
-    } depth(setupDepth_, deepestSetup_);
     s_.finalSweep = kFalse;
     s_.pileTop = {};
     s_.eraseTable();

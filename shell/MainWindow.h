@@ -44,13 +44,8 @@ public:
     TurnFlow &turnFlow() { return *turnFlow_; }
     Sounds &sounds() { return *sounds_; }
     bool cycleRunning() const { return cycleRunning_; }
-    int cyclesStarted() const { return cycles_; }
-    // The activation's stack frame, one per game: level when the cycle loops
-    // rather than nests.
-    const std::vector<quintptr> &activationStackMarks() const { return stackMarks_; }
-    // How many game setups were ever under way at once: 1 when games follow
-    // each other rather than nest.
-    int deepestSetup() const { return deepestSetup_; }
+    // Tests and tools watch the game through this; null: nobody watches.
+    void setObserver(GameObserver *observer);
 
     // Event handlers, named after the element and the event.
     void Form_Resize();
@@ -100,8 +95,10 @@ private:
     WindowConfig config_;
     QString programDir_;
     GameState s_;
-    QGraphicsScene scene_;
+    // The scene's items point into the elements' cache and stacking, so the
+    // scene goes first.
     Elements e_;
+    QGraphicsScene scene_;
     GameView *view_ = nullptr;
     Pacing pacing_;
     RandomSource rnd_;
@@ -119,9 +116,7 @@ private:
     std::optional<QCoro::Task<>> cycle_;
     bool cycleRunning_ = false;
     bool shownOnce_ = false;
-    int cycles_ = 0;
-    int setupDepth_ = 0, deepestSetup_ = 0;
-    std::vector<quintptr> stackMarks_;
+    GameObserver *observer_ = nullptr;
 };
 
 } // namespace zt

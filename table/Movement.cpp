@@ -3,16 +3,26 @@
 #include "rules/Capture.h"
 #include "table/Places.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zt {
 
-QPointF CardMovement::extraPlace(int n, double H, double midX) {
-    // Beside the grid, right of column 4 above and below the play spot, then
-    // fanned down over them.
-    const double left = places::playSpotLeft(midX);
-    const double top = (n % 2 == 0) ? places::slotTop(H, 1) : places::slotTop(H, 3);
-    return {left + 8.0 * (n / 2), top + 12.0 * (n / 2)};
+QPointF CardMovement::extraPlace(int n, double W, double H, double midX) {
+    // Above and below the play spot, then a column right of it clear of the
+    // lights and the stock; later rounds fan out a little from those five
+    // places, away from the play spot, so none of them ever covers it, a
+    // hand, a pile or the stock.
+    const double spot = places::playSpotLeft(midX);
+    const double column = spot + W + 20;
+    const QPointF base[5] = {{spot, places::slotTop(H, 1)},
+                             {spot, places::slotTop(H, 3)},
+                             {column, places::slotTop(H, 1)},
+                             {column, places::slotTop(H, 2)},
+                             {column, places::slotTop(H, 3)}};
+    const int round = std::min(n / 5, 5);
+    const double up = n % 5 == 0 ? -1 : 1; // the place above the play spot fans upwards
+    return base[n % 5] + QPointF(6.0 * round, up * 6.0 * round);
 }
 
 QCoro::Task<> CardMovement::muovicarte() {
@@ -36,7 +46,7 @@ void CardMovement::placeOnTable() {
     card->tag = QString();
     if (!free) {
         // No thirteenth slot: the card waits beside the grid for the sweep.
-        const QPointF at = extraPlace(s_.extraN, s_.cardHeight, s_.midX);
+        const QPointF at = extraPlace(s_.extraN, s_.cardWidth, s_.cardHeight, s_.midX);
         card->move(at.x(), at.y());
         card->bringToFront();
         s_.extraCards[++s_.extraN] = s_.playedCard;
@@ -62,7 +72,6 @@ QCoro::Task<> CardMovement::glideToPile() {
     const int steps = glideSteps(s_.cardSpeed);
     const int T = s_.sideTop[s_.turnPlayer];
     const int n = s_.pickN;
-    if (recordGlideTimes) lastGlideTimes.clear();
     const auto start = pacing_.glideStart();
     for (i16 k = 0; k < steps; ++k) {
         co_await pacing_.glideStep(start, k);
@@ -76,7 +85,7 @@ QCoro::Task<> CardMovement::glideToPile() {
             const double L = s_.pickLeft[j], Tp = s_.pickTop[j];
             c->move(L - ((L - 150.0) / steps) * k, Tp - double((i32(s_.pickTop[j]) - T) * i32(k)) / steps);
         }
-        if (recordGlideTimes) lastGlideTimes.push_back(Pacing::Clock::now());
+        if (observer_) observer_->glideStepShown();
     }
     s_.lastTaker = static_cast<u8>(s_.turnPlayer);
     if (s_.pileTop[s_.turnPlayer] != 0) e_.carta[s_.pileTop[s_.turnPlayer]]->setVisible(false);

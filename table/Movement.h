@@ -1,5 +1,6 @@
 #pragma once
 #include "media/Elements.h"
+#include "rules/GameObserver.h"
 #include "rules/GameState.h"
 #include "table/Pacing.h"
 #include "table/Random.h"
@@ -18,11 +19,9 @@ public:
 
     static int glideSteps(int cardSpeed) { return 500 / (cardSpeed ? cardSpeed : 4); }
     // Where the n-th card played onto a full table lies (n from 0).
-    static QPointF extraPlace(int n, double H, double midX);
+    static QPointF extraPlace(int n, double W, double H, double midX);
 
-    // For the benchmark: when each step of the last glide was shown.
-    std::vector<Pacing::Clock::time_point> lastGlideTimes;
-    bool recordGlideTimes = false;
+    void setObserver(GameObserver *observer) { observer_ = observer; }
 
 private:
     void placeOnTable();
@@ -33,6 +32,7 @@ private:
     Elements &e_;
     Pacing &pacing_;
     RandomSource &rnd_;
+    GameObserver *observer_ = nullptr;
 };
 
 } // namespace zt

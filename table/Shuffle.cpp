@@ -55,6 +55,9 @@ QCoro::Task<> Mescola(GameState &s, Elements &e, RandomSource &rnd, Pacing &paci
         s.tableCards[2][i] = s.deck[i];
         e.carta[s.deck[i]]->move(places::slotLeft(s.cardWidth, i), places::slotTop(s.cardHeight, 2));
     }
+    // The table cards already lie there while the wipe lets events through:
+    // a click must not select one into the first move.
+    s.clickLock = 100;
     co_await coloratavolo(e, pacing, QColor(0, 112, 0));
     s.sideTop[1] = static_cast<i32>(std::nearbyint(595.0 - s.cardHeight));
     s.sideTop[2] = 5;

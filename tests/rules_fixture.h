@@ -56,9 +56,9 @@ public:
 
 struct BareTable {
     QTemporaryDir programDir; // no sounds in it: every sound is silence
+    Elements e; // outlives the scene, whose items point into it
     QGraphicsScene scene;
     QWidget menuParent;
-    Elements e;
     GameState s;
     Pacing pacing;
     ScriptedRandom rnd;

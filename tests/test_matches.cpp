@@ -10,6 +10,8 @@ using namespace zt;
 using namespace zt::test;
 using selfplay::Bot;
 using selfplay::GameRecord;
+using selfplay::MoveRecord;
+using selfplay::TableView;
 
 namespace {
 
@@ -219,7 +221,7 @@ void TestMatches::selectionRules_data() {
     QTest::addColumn<QList<int>>("taken");
     QTest::addColumn<bool>("notify");
 
-    const int capture = MoveInfo::Capture, place = MoveInfo::Place, steal = MoveInfo::Steal;
+    const int capture = MoveRecord::Capture, place = MoveRecord::Place, steal = MoveRecord::Steal;
     // 6 of coins; 6 of cups, 2 of clubs, 4 of swords on the table.
     QTest::newRow("6 takes the 6, never 2 + 4") << 6 << QList<int>{16, 22, 34} << 0
                                                 << QList<int>{-6, -22, -34, -22, -34, 16} << capture
@@ -261,18 +263,28 @@ void TestMatches::selectionRules() {
     rig(w, card, table, pileTop);
 
     // The table as the human's move leaves it, before the computer moves.
-    std::optional<MoveInfo> move;
-    std::map<int, int> bordersAfter; // table card -> border
-    int pileTopAfter = -1, pileTopBorder = -1;
-    w.turnFlow().onMove = [&](const MoveInfo &m) {
-        if (m.player != kHuman || move) return;
-        move = m;
-        for (int row = 1; row <= 3; ++row)
-            for (int col = 1; col <= 4; ++col)
-                if (const int t = s.tableCards[row][col]) bordersAfter[t] = e.carta[t]->border();
-        pileTopAfter = s.pileTop[kComputer];
-        if (pileTopAfter) pileTopBorder = e.carta[pileTopAfter]->border();
-    };
+    struct Watch : GameObserver {
+        MainWindow &w;
+        TableView before;
+        std::optional<MoveRecord> move;
+        std::map<int, int> bordersAfter; // table card -> border
+        int pileTopAfter = -1, pileTopBorder = -1;
+        explicit Watch(MainWindow &w) : w(w), before(TableView::of(w)) {}
+        void moveDone() override {
+            const GameState &s = w.state();
+            if (s.turnPlayer != kHuman || move) return;
+            move = selfplay::readMove(w, before);
+            for (int row = 1; row <= 3; ++row)
+                for (int col = 1; col <= 4; ++col)
+                    if (const int t = s.tableCards[row][col]) bordersAfter[t] = w.elements().carta[t]->border();
+            pileTopAfter = s.pileTop[kComputer];
+            if (pileTopAfter) pileTopBorder = w.elements().carta[pileTopAfter]->border();
+        }
+    } watch(w);
+    w.setObserver(&watch);
+    auto &move = watch.move;
+    auto &bordersAfter = watch.bordersAfter;
+    const int &pileTopAfter = watch.pileTopAfter, &pileTopBorder = watch.pileTopBorder;
     qsizetype logBefore = 0;
     std::set<int> selected;
     for (int c : clicks) {
@@ -287,11 +299,12 @@ void TestMatches::selectionRules() {
         if (!selected.erase(code)) selected.insert(code);
         if (!move) QCOMPARE(e.carta[code]->border(), selected.count(code) ? 1 : 0);
     }
-    w.turnFlow().onMove = nullptr;
+    w.setObserver(nullptr);
     QVERIFY(move);
     QCOMPARE(int(move->kind), kind);
     QCOMPARE(QList<int>(move->taken.begin(), move->taken.end()), taken);
-    QCOMPARE(move->stealTry, pileTop != 0);
+    QCOMPARE(move->card, card);
+    QCOMPARE(move->slot, 0);
 
     // "notify" is loaded and played after the rustle of the played card,
     // and the rustle loaded again.
@@ -306,13 +319,13 @@ void TestMatches::selectionRules() {
     QList<int> left;
     for (int t : table)
         if (!taken.contains(t)) left << t;
-    if (kind == MoveInfo::Place) left << card;
+    if (kind == MoveRecord::Place) left << card;
     QCOMPARE(int(bordersAfter.size()), int(left.size()));
     for (int t : left) {
         QVERIFY2(bordersAfter.count(t), qPrintable(QStringLiteral("card %1 left the table").arg(t)));
         QCOMPARE(bordersAfter[t], 0);
     }
-    if (kind == MoveInfo::Steal) {
+    if (kind == MoveRecord::Steal) {
         QCOMPARE(pileTopAfter, 0);
         QCOMPARE(move->piles[kHuman], 2);
         QCOMPARE(move->piles[kComputer], 0);

@@ -82,20 +82,31 @@ void TestMedia::whoHidesWhat() {
     Harness h;
     MainWindow &w = *h.window;
     Elements &e = h.e();
+    // Real clicks on the table's elements: they stand there only in play.
+    QGraphicsItem *target = nullptr;
+    if (event == "dorso" || event == "carta" || event == "Mazzo" || event == "Verde" || event == "Rosso") {
+        clickItem(w, e.Command1);
+        QVERIFY(runUntil([&] { return humanToPlay(w); }));
+        GameState &s = h.s();
+        // The human is to move: the human's light shows green, the computer's red.
+        target = event == "dorso" ? static_cast<QGraphicsItem *>(e.dorso[2])
+                 : event == "carta" ? e.carta[s.tableCards[2][1] ? s.tableCards[2][1] : s.tableCards[2][2]]
+                 : event == "Mazzo" ? e.Mazzo
+                 : event == "Verde" ? e.Verde[0]
+                                    : e.Rosso[1];
+        const QPointF centre = target->mapToScene(target->boundingRect().center());
+        QCOMPARE(w.view()->itemAt(w.view()->mapFromScene(centre)), target);
+    }
     for (TextPanel *t : {e.Text1, e.Text3, e.Text4}) t->setVisible(true);
     if (event == "Italiano") e.menu.Italiano->trigger();
     if (event == "English") e.menu.english->trigger();
     if (event == "Info") e.menu.menu_about->trigger();
-    if (event == "dorso") w.dorso_Click(1);
-    if (event == "carta") w.Carta_Click(5);
-    if (event == "Mazzo") w.Mazzo_Click();
+    if (target) clickItem(w, target);
     if (event == "background") {
         // Real clicks: the banner lets them through to the background.
         for (TextPanel *t : {e.Text1, e.Text3, e.Text4}) t->move(0, 300);
         clickItem(w, e.Picture4);
     }
-    if (event == "Verde") w.Verde_Click(0);
-    if (event == "Rosso") w.Rosso_Click(1);
     if (event == "GO") clickItem(w, e.Command1);
     if (event == "LBLmenu") {
         clickItem(w, e.Label1); // the help banner lies on the strip and lets the click through

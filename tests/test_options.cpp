@@ -14,9 +14,9 @@ namespace {
 
 // The menu as the window builds it, with the options over it.
 struct OptionsMenu {
+    Elements e; // outlives the scene, whose items point into it
     QGraphicsScene scene;
     QWidget menuParent;
-    Elements e;
     GameState s;
     Options options;
 

@@ -431,22 +431,42 @@ void TestTable::placingOnFullTable() {
     std::copy(&t.s.tableCards[0][0], &t.s.tableCards[0][0] + 20, &before[0][0]);
     const QRectF grid(278, 127, 482 + 62 - 278, 339 + 100 - 127);
 
+    // Every place a card waits at must stay clear of what the game shows
+    // or where a card must be seen: the play spot, the hands, the piles,
+    // the stock on either side, the lights and the grid itself.
+    QList<QPair<const char *, QRectF>> keepClear{{"the play spot", {578, 233, 62, 100}},
+                                                 {"the human's pile", {150, 495, 62, 100}},
+                                                 {"the computer's pile", {150, 5, 62, 100}},
+                                                 {"the stock below", {680, 495, 62, 100}},
+                                                 {"the stock above", {680, 5, 62, 100}},
+                                                 {"the human's light", {620, 518, 32, 32}},
+                                                 {"the computer's light", {620, 50, 32, 32}},
+                                                 {"the grid", grid}};
+    for (int i = 0; i <= 2; ++i) {
+        keepClear.append({"a human hand slot", {323.0 + 68 * i, 495, 62, 100}});
+        keepClear.append({"a computer hand slot", {323.0 + 68 * i, 5, 62, 100}});
+    }
+
+    // Every card not on the grid, laid one after the other.
     QList<QPointF> spots;
-    for (int played : {39, 40}) {
+    for (int played = 13; played <= 40; ++played) {
         stage(t, played, kPlaySpot, "jolly");
         t.move(kHuman, i16(played));
         BareTable::run(t.movement.muovicarte());
         PictureItem *card = t.e.carta[played];
+        const QRectF rect(card->left(), card->top(), 62, 100);
         QVERIFY(card->isVisible());
-        QVERIFY(!grid.intersects(QRectF(card->left(), card->top(), 62, 100)));
+        QVERIFY2(QRectF(0, 0, 800, 600).contains(rect), qPrintable(QString::number(played)));
+        for (const auto &[what, area] : keepClear)
+            QVERIFY2(!area.intersects(rect), qPrintable(QStringLiteral("card %1 covers %2").arg(played).arg(what)));
         QCOMPARE(card->tag, QString());
+        QVERIFY(!spots.contains(at(card)));
         spots << at(card);
     }
-    QVERIFY(spots[0] != spots[1]);
     QVERIFY(std::equal(&before[0][0], &before[0][0] + 20, &t.s.tableCards[0][0]));
-    QCOMPARE(t.s.extraN, i16(2));
-    QCOMPARE(t.s.extraCards[1], i16(39));
-    QCOMPARE(t.s.extraCards[2], i16(40));
+    QCOMPARE(t.s.extraN, i16(28));
+    QCOMPARE(t.s.extraCards[1], i16(13));
+    QCOMPARE(t.s.extraCards[28], i16(40));
     QCOMPARE(t.e.carta[40]->zValue() > t.e.carta[39]->zValue(), true);
 }
 
@@ -461,9 +481,13 @@ void TestTable::glideSteps() {
         t.s.cardSpeed = static_cast<u8>(c.speed);
         t.move(kHuman, 12);
         listTaken(t, {2});
-        t.movement.recordGlideTimes = true;
+        struct StepCount : GameObserver {
+            int steps = 0;
+            void glideStepShown() override { ++steps; }
+        } count;
+        t.movement.setObserver(&count);
         BareTable::run(t.movement.muovicarte());
-        QCOMPARE(int(t.movement.lastGlideTimes.size()), c.steps);
+        QCOMPARE(count.steps, c.steps);
         QVERIFY(near(at(t.e.carta[12]), restPoint(578, 233, 495, c.steps)));
     }
     // From the play spot at speed 4 the card rests short of (150, 495).

@@ -3,7 +3,9 @@
 
 #include <QGraphicsScene>
 #include <QScrollBar>
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTextLayout>
 
 using namespace zt;
 using namespace zt::test;
@@ -17,6 +19,11 @@ private slots:
     void gridCornersAtAnySize();
     void startScreenWaitsForGo();
     void newGameStartsLikeGo();
+    void menuOpensBelowTheStripCaption();
+    void stripBlackAgainAtActivation();
+    void helpBannerPhraseOnEachLine();
+    void clicksDuringTheWipe();
+    void clicksInsideARealPause();
     void requestsOutsideTheirWaitsAreIgnored();
     void hundredGamesKeepTheStackFlat();
     void endingFromAnyWait_data();
@@ -25,9 +32,9 @@ private slots:
 };
 
 void TestWindow::elementsAtCreation() {
+    Elements e;
     QGraphicsScene scene;
     QWidget menuParent;
-    Elements e;
     buildElements(e, &scene, &menuParent);
 
     struct Case {
@@ -202,10 +209,182 @@ void TestWindow::startScreenWaitsForGo() {
 
 void TestWindow::newGameStartsLikeGo() {
     Harness h;
-    h.e().Text1->setVisible(true);
-    h.window->new_game_Click();
-    QVERIFY(runUntil([&] { return h.s().dealPos >= 4; }));
-    QVERIFY(h.e().Text1->isVisible()); // unlike GO, New Game leaves the texts
+    MainWindow &w = *h.window;
+    Elements &e = h.e();
+    // At the first start New Game is disabled: choosing it starts nothing.
+    QVERIFY(!e.menu.new_game->isEnabled());
+    e.menu.new_game->trigger();
+    for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();
+    QCOMPARE(h.s().dealPos, i16(0));
+    QVERIFY(e.Command1->isVisible());
+
+    // Play to the end of a match, then New Game opens the next start screen.
+    for (int game = 0; game < 10 && !e.menu.new_game->isEnabled(); ++game) {
+        clickItem(w, e.Command1);
+        QVERIFY(playToEndOfGame(w));
+        if (e.menu.continue_->isEnabled()) {
+            e.menu.continue_->trigger();
+            QVERIFY(runUntil([&] { return e.Command1->isVisible(); }));
+        }
+    }
+    QVERIFY(e.menu.new_game->isEnabled());
+    const int activations = h.cycles.activations;
+    e.menu.new_game->trigger();
+    QVERIFY(runUntil([&] { return h.cycles.activations == activations + 1 && e.Command1->isVisible(); }));
+    QCOMPARE(h.s().gameNo, u8(1));
+
+    // There, New Game starts the game like GO, but leaves the texts open.
+    e.Text1->setVisible(true);
+    e.menu.new_game->trigger();
+    QVERIFY(runUntil([&] { return humanToPlay(w); }));
+    QCOMPARE(h.s().gameNo, u8(1));
+    QVERIFY(!e.Command1->isVisible());
+    QVERIFY(e.Text1->isVisible());
+}
+
+void TestWindow::menuOpensBelowTheStripCaption() {
+    Harness h;
+    MainWindow &w = *h.window;
+    Elements &e = h.e();
+    // 0.005 of the outer height in twips, 15 to a pixel here: 45 units for
+    // an outer height of 600 pixels.
+    QCOMPARE(w.logicalDpiY(), 96);
+    for (QSize size : {QSize(800, 600), QSize(700, 525)}) {
+        w.resize(size);
+        QCoreApplication::processEvents();
+        const double y = 0.005 * w.frameGeometry().height() * 15;
+        e.Text1->setVisible(true);
+        e.Text3->setVisible(true);
+        e.Text4->setVisible(true);
+        clickItem(w, e.LBLmenu);
+        QVERIFY(e.menu.partita->isVisible());
+        const QPoint want = w.view()->viewport()->mapToGlobal(w.view()->mapFromScene(QPointF(0, y)));
+        QCOMPARE(e.menu.partita->pos(), want);
+        e.menu.partita->hide();
+        QVERIFY(e.Text1->isVisible() && !e.Text3->isVisible() && !e.Text4->isVisible());
+    }
+}
+
+void TestWindow::stripBlackAgainAtActivation() {
+    Harness h;
+    MainWindow &w = *h.window;
+    Elements &e = h.e();
+    clickItem(w, e.Command1);
+    QVERIFY(playToEndOfGame(w));
+    // Whatever became of the strip's colour, the next activation blackens it.
+    e.LBLmenu->setBackground(Qt::red);
+    const int activations = h.cycles.activations;
+    if (e.menu.continue_->isEnabled())
+        e.menu.continue_->trigger();
+    else
+        e.menu.new_game->trigger();
+    QVERIFY(runUntil([&] { return h.cycles.activations == activations + 1; }));
+    QVERIFY(e.Command1->isVisible()); // the start screen, before play blackens it too
+    QCOMPARE(e.LBLmenu->background(), QColor(Qt::black));
+}
+
+void TestWindow::helpBannerPhraseOnEachLine() {
+    Harness h;
+    LabelItem *banner = h.e().Label1;
+    QCOMPARE(banner->caption(), QString::fromUtf8(kHelpBanner));
+    const QStringList phrases{"PLAY RATE",
+                              "Please fit play-rate on your computer",
+                              "--------",
+                              "Adatta la velcità di gioco al tuo computer",
+                              "------------------------------",
+                              "SPEED OF CARDS",
+                              "Set the standing speed of the cards",
+                              "--------",
+                              "Fissa stabilmente la velocità di movimento delle carte",
+                              "------------------------------",
+                              "Before click on the pack for steal it",
+                              "---------",
+                              "Clicca prima sul mazzetto per rubarlo"};
+    for (QSize size : {QSize(800, 600), QSize(640, 480), QSize(1280, 960), QSize(1000, 600)}) {
+        h.window->resize(size);
+        QCoreApplication::processEvents();
+        QTextLayout layout;
+        banner->layOut(layout);
+        const QString text = layout.text();
+        QStringList lines;
+        for (int i = 0; i < layout.lineCount(); ++i) {
+            const QTextLine line = layout.lineAt(i);
+            const QString words = text.mid(line.textStart(), line.textLength()).simplified();
+            lines << words;
+            // Only a rule of dashes may run past the edge, where it is cut.
+            if (!words.contains(QRegularExpression(QStringLiteral("^-+$"))))
+                QVERIFY2(line.naturalTextWidth() <= banner->width(), qPrintable(words));
+            QVERIFY(line.y() + line.height() <= banner->height());
+        }
+        // Each phrase takes whole lines of its own, in order (a line may
+        // also break after a hyphen, so blanks are not compared).
+        auto bare = [](QString s) { return s.remove(QLatin1Char(' ')); };
+        int next = 0;
+        for (const QString &phrase : phrases) {
+            QString got;
+            while (next < lines.size() && got.size() < bare(phrase).size()) got += bare(lines[next++]);
+            QVERIFY2(got == bare(phrase), qPrintable(QStringLiteral("\"%1\" on lines reading \"%2\"").arg(phrase, got)));
+        }
+        QCOMPARE(next, int(lines.size()));
+    }
+}
+
+void TestWindow::clicksDuringTheWipe() {
+    QTemporaryDir dir, config;
+    MainWindow w(WindowConfig{dir.path(), config.path(), false, 5});
+    Elements &e = w.elements();
+    GameState &s = w.state();
+    w.show();
+    QVERIFY(runUntil([&] { return w.cycleRunning(); }));
+    w.pacing().setStepPeriod(std::chrono::milliseconds(20)); // a wipe of about 1.4 s
+    clickItem(w, e.Command1);
+    QVERIFY(runUntil([&] { return e.wipe->isVisible(); }));
+    const int card = s.tableCards[2][1];
+    QVERIFY(card != 0);
+    e.Text4->setVisible(true);
+    clickItem(w, e.carta[card]);
+    QVERIFY(e.wipe->isVisible()); // still painting
+    QVERIFY(!e.Text4->isVisible());
+    QCOMPARE(e.carta[card]->border(), 0);
+    QVERIFY(runUntil([&] { return !e.wipe->isVisible(); }));
+    QCOMPARE(e.carta[card]->border(), 0);
+}
+
+void TestWindow::clicksInsideARealPause() {
+    QTemporaryDir dir, config;
+    MainWindow w(WindowConfig{dir.path(), config.path(), false, 9});
+    Elements &e = w.elements();
+    GameState &s = w.state();
+    w.show();
+    QVERIFY(runUntil([&] { return w.cycleRunning(); }));
+    w.pacing().setStepPeriod(std::chrono::microseconds(100));
+    clickItem(w, e.Command1);
+    QVERIFY(runUntil([&] { return humanToPlay(w); }, 15000));
+    playFirstCard(w);
+    // The move is settled and its pause of 1 s at the middle rate runs.
+    QVERIFY(runUntil([&] { return s.clickLock == 100; }));
+    QCOMPARE(s.turnPlayer, i16(kHuman));
+    int tableCard = 0, handCard = 0;
+    for (int r = 1; r <= 3 && !tableCard; ++r)
+        for (int c = 1; c <= 4 && !tableCard; ++c)
+            if (s.tableCards[r][c] && e.carta[s.tableCards[r][c]]->border() == 0) tableCard = s.tableCards[r][c];
+    for (int k = 1; k <= 40 && !handCard; ++k)
+        if (e.carta[k]->tag == QLatin1String("jolly")) handCard = k;
+    QVERIFY(tableCard && handCard);
+    const int played = s.playedCard;
+    const QPointF handAt = e.carta[handCard]->pos();
+    e.Text1->setVisible(true);
+    clickItem(w, e.carta[tableCard]);
+    QVERIFY(!e.Text1->isVisible());
+    e.Text3->setVisible(true);
+    clickItem(w, e.carta[handCard]);
+    QVERIFY(!e.Text3->isVisible());
+    QCOMPARE(s.clickLock, i16(100)); // still inside the pause
+    QCOMPARE(e.carta[tableCard]->border(), 0);
+    QCOMPARE(e.carta[handCard]->pos(), handAt);
+    QCOMPARE(int(s.playedCard), played);
+    QVERIFY(runUntil([&] { return s.turnPlayer == kComputer || humanToPlay(w); }, 10000));
+    QCOMPARE(e.carta[tableCard]->border(), 0);
 }
 
 void TestWindow::requestsOutsideTheirWaitsAreIgnored() {
@@ -221,10 +400,10 @@ void TestWindow::requestsOutsideTheirWaitsAreIgnored() {
     QVERIFY(playToEndOfGame(w));
     for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
     QVERIFY(h.e().printer->lines().contains(QStringLiteral("(menu to continue)")));
-    QCOMPARE(w.cyclesStarted(), 1);
+    QCOMPARE(h.cycles.activations, 1);
     // Going on takes a fresh request, and the next start screen a fresh GO.
     if (h.e().menu.continue_->isEnabled()) w.continue_Click(); else w.new_game_Click();
-    QVERIFY(runUntil([&] { return w.cyclesStarted() == 2; }));
+    QVERIFY(runUntil([&] { return h.cycles.activations == 2; }));
     for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
     QVERIFY(h.e().Command1->isVisible());
     QVERIFY(h.e().printer->lines().isEmpty());
@@ -244,15 +423,14 @@ void TestWindow::hundredGamesKeepTheStackFlat() {
             w.continue_Click();
         else
             w.new_game_Click();
-        QVERIFY(runUntil([&] { return w.cyclesStarted() == game + 2; }));
+        QVERIFY(runUntil([&] { return h.cycles.activations == game + 2; }));
     }
-    const auto &marks = w.activationStackMarks();
+    const auto &marks = h.cycles.stackMarks;
     QCOMPARE(int(marks.size()), 101);
     // The first game starts from the window's showing, the others from the
     // test's event loop: compare those alike.
     const auto [lo, hi] = std::minmax_element(marks.begin() + 1, marks.end());
     QVERIFY2(*hi - *lo < 4096, qPrintable(QStringLiteral("the stack moved by %1 bytes: %2 .. %3").arg(*hi - *lo).arg(marks.front()).arg(marks.back())));
-    QCOMPARE(w.deepestSetup(), 1);
 }
 
 void TestWindow::endingFromAnyWait_data() {

@@ -13,9 +13,20 @@
 
 namespace zt::test {
 
+// Counts the cycle's passes and marks where the stack stood at each.
+struct CycleWatch : GameObserver {
+    int activations = 0;
+    std::vector<quintptr> stackMarks;
+    void activated() override {
+        ++activations;
+        stackMarks.push_back(reinterpret_cast<quintptr>(__builtin_frame_address(0)));
+    }
+};
+
 struct Harness {
     QTemporaryDir programDir;
     QTemporaryDir configDir;
+    CycleWatch cycles;
     std::unique_ptr<MainWindow> window;
 
     explicit Harness(std::optional<quint64> seed = 1, bool show = true) {
@@ -25,6 +36,7 @@ struct Harness {
         cfg.zeroDelay = true;
         cfg.seed = seed;
         window = std::make_unique<MainWindow>(cfg);
+        window->setObserver(&cycles);
         if (show) {
             window->show();
             runUntil([&] { return window->cycleRunning(); });

@@ -2,9 +2,10 @@
 // A player for the human's side that uses the real window the way a person
 // does: mouse clicks on the cards and on "GO", the menu's Continue and New
 // Game. It chooses at random among what the rules allow, records every
-// finished game, and checks after each move that no card was lost or doubled.
-#include "shell/MainWindow.h"
+// finished game as the table shows it, and checks after each move that no
+// card was lost or doubled.
 #include "table/Places.h"
+#include "tools/selfplay/moves.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -17,8 +18,6 @@
 #include <vector>
 
 namespace zt::selfplay {
-
-using Cards = std::vector<int>;
 
 // The table cards a played card may take: one card of its rank while there
 // is one; else two or more candidates (no ten, none above its rank) adding up
@@ -53,15 +52,6 @@ inline bool isOption(const std::vector<Cards> &options, const Cards &pick) {
     return std::any_of(options.begin(), options.end(), [&](const Cards &o) { return sameSet(o, pick); });
 }
 
-// The cards on the grid, in scan order.
-inline Cards gridCards(const GameState &s) {
-    Cards out;
-    for (int row = 1; row <= 3; ++row)
-        for (int col = 1; col <= 4; ++col)
-            if (s.tableCards[row][col] != 0) out.push_back(s.tableCards[row][col]);
-    return out;
-}
-
 // A real left click in the middle of an element, on the view's viewport.
 inline void click(MainWindow &w, QGraphicsItem *item) {
     const QPointF centre = item->mapToScene(item->boundingRect().center());
@@ -94,15 +84,22 @@ inline bool triggerAndSettle(MainWindow &w, QAction *action) {
     return settle(w, before);
 }
 
+struct SweepRecord {
+    int taker = 0;
+    Cards cards;
+};
+
 struct GameRecord {
     int game = 0;
     int starter = 0;
     std::array<int, 41> deck{};
-    std::vector<MoveInfo> moves;
-    SweepInfo sweep;
+    std::vector<MoveRecord> moves;
+    SweepRecord sweep;
     int piles[3] = {0, 0, 0};
     std::string result;
     int matchTally = 0;
+    std::vector<std::string> printed; // every line on the table at the end, in order
+    int badges[3] = {0, 0, 0};        // games won as the badges show them
 
     std::string toJson() const {
         auto list = [](const std::vector<int> &v) {
@@ -110,29 +107,39 @@ struct GameRecord {
             for (size_t i = 0; i < v.size(); ++i) out += (i ? ", " : "") + std::to_string(v[i]);
             return out + "]";
         };
+        auto text = [](const std::string &s) {
+            std::string out = "\"";
+            for (char c : s) {
+                if (c == '"' || c == '\\') out += '\\';
+                out += c;
+            }
+            return out + "\"";
+        };
         auto num = [](int v) { return std::to_string(v); };
         std::string j = "{\"format\": 1, \"game\": " + num(game) + ", \"starter\": " + num(starter) + ", \"deck\": ";
         j += list(std::vector<int>(deck.begin() + 1, deck.end()));
         j += ", \"moves\": [";
         for (size_t i = 0; i < moves.size(); ++i) {
-            const MoveInfo &m = moves[i];
+            const MoveRecord &m = moves[i];
             static const char *const kinds[] = {"place", "capture", "steal"};
             j += i ? ", " : "";
             j += "{\"deal\": " + num(m.deal) + ", \"player\": " + num(m.player) + ", \"slot\": " + num(m.slot) +
                  ", \"card\": " + num(m.card) + ", \"kind\": \"" + kinds[m.kind] + "\", \"taken\": " + list(m.taken) +
                  ", \"to\": " +
-                 (m.kind == MoveInfo::Place ? "[" + num(m.row) + ", " + num(m.column) + "]" : std::string("null")) +
+                 (m.kind == MoveRecord::Place ? "[" + num(m.row) + ", " + num(m.column) + "]" : std::string("null")) +
                  ", \"stealTry\": " + (m.stealTry ? "true" : "false") + ", \"piles\": [" + num(m.piles[1]) + ", " +
                  num(m.piles[2]) + "]}";
         }
         j += "], \"sweep\": {\"taker\": " + num(sweep.taker) + ", \"cards\": " + list(sweep.cards) + "}";
         j += ", \"piles\": [" + num(piles[1]) + ", " + num(piles[2]) + "], \"result\": \"" + result +
-             "\", \"matchTally\": " + num(matchTally) + "}";
+             "\", \"matchTally\": " + num(matchTally) + ", \"printed\": [";
+        for (size_t i = 0; i < printed.size(); ++i) j += (i ? ", " : "") + text(printed[i]);
+        j += "], \"badges\": [" + num(badges[1]) + ", " + num(badges[2]) + "]}";
         return j;
     }
 };
 
-class Bot {
+class Bot : public GameObserver {
 public:
     enum class Action { None, Go, Move, Continue, NewGame };
 
@@ -153,17 +160,9 @@ public:
     std::function<void(const GameRecord &)> onGame;
 
     Bot(MainWindow &w, quint64 seed) : w_(w), rng_(static_cast<std::mt19937::result_type>(seed)) {
-        TurnFlow &flow = w_.turnFlow();
-        flow.onMove = [this](const MoveInfo &m) { moved(m); };
-        flow.onSweep = [this](const SweepInfo &sw) { swept(sw); };
-        flow.onGameDecided = [this] { decided(); };
+        w_.setObserver(this);
     }
-    ~Bot() {
-        TurnFlow &flow = w_.turnFlow();
-        flow.onMove = nullptr;
-        flow.onSweep = nullptr;
-        flow.onGameDecided = nullptr;
-    }
+    ~Bot() override { w_.setObserver(nullptr); }
     Bot(const Bot &) = delete;
     Bot &operator=(const Bot &) = delete;
 
@@ -258,6 +257,7 @@ private:
             for (int h : hand)
                 if (sameRank(h, top)) same.push_back(h);
             if (!same.empty() && chance(50)) card = same[below(same.size())];
+            stealTry_ = true;
             if (!press(top)) return;
             if (e.carta[top]->border() != 1) problem("a click did not select the computer's pile top");
             stealTry = true;
@@ -338,9 +338,16 @@ private:
         atEnd_ = false;
     }
 
-    void moved(const MoveInfo &m) {
-        const GameState &s = w_.state();
+    void moveBegins() override {
         if (!inGame_) startRecord();
+        before_ = TableView::of(w_);
+        stealTry_ = false;
+    }
+
+    void moveDone() override {
+        const GameState &s = w_.state();
+        MoveRecord m = readMove(w_, before_);
+        m.stealTry = m.player == kHuman && stealTry_;
         if (m.player == kHuman) ++humanMoves_;
         record_.moves.push_back(m);
         checkingMove_ = true;
@@ -355,36 +362,33 @@ private:
         if (m.deal < 1 || m.deal > 6 || m.slot < 0 || m.slot > 2 || s.deck[dealt] != m.card)
             problem("card " + std::to_string(m.card) + " was not dealt to that hand slot");
 
-        const Cards table = gridCards(s);
+        const Cards &table = before_.grid;
         const int other = 3 - m.player;
         switch (m.kind) {
-        case MoveInfo::Place: {
-            Cards before = table;
+        case MoveRecord::Place:
             if (m.row == 0) {
-                if (before.size() != 12) problem("a card went beside the grid while a slot was free");
+                if (table.size() != 12) problem("a card went beside the grid while a slot was free");
+                if (s.extraN < 1 || s.extraCards[s.extraN] != m.card) problem("a card beside the grid is not listed there");
+            } else if (std::find(table.begin(), table.end(), m.card) != table.end() ||
+                       s.tableCards[m.row][m.column] != m.card) {
+                problem("a placed card is not where the record says");
             } else {
-                auto it = std::find(before.begin(), before.end(), m.card);
-                if (it == before.end() || s.tableCards[m.row][m.column] != m.card)
-                    problem("a placed card is not where the record says");
-                else
-                    before.erase(it);
+                for (int c : table)
+                    if (!onGrid(s, c)) problem("card " + std::to_string(c) + " left the table without a capture");
             }
-            if (!captureOptions(before, m.card).empty()) problem("a card that must capture was laid on the table");
+            if (!captureOptions(table, m.card).empty()) problem("a card that must capture was laid on the table");
             break;
-        }
-        case MoveInfo::Capture: {
-            Cards before = table;
-            before.insert(before.end(), m.taken.begin(), m.taken.end());
-            if (!isOption(captureOptions(before, m.card), m.taken)) problem("a capture the rules do not allow");
+        case MoveRecord::Capture:
+            if (!isOption(captureOptions(table, m.card), m.taken)) problem("a capture the rules do not allow");
             pile_[m.player].push_back(m.card);
             pile_[m.player].insert(pile_[m.player].end(), m.taken.begin(), m.taken.end());
             pileTop_[m.player] = m.card;
             lastTaker_ = m.player;
             break;
-        }
-        case MoveInfo::Steal:
+        case MoveRecord::Steal:
             if (pileTop_[other] == 0 || !sameRank(m.card, pileTop_[other])) problem("a steal without a matching pile top");
             if (m.player == kHuman && !m.stealTry) problem("the human stole without selecting the pile");
+            if (gridCards(s) != table) problem("a steal changed the table");
             pile_[m.player].push_back(m.card);
             pile_[m.player].insert(pile_[m.player].end(), pile_[other].begin(), pile_[other].end());
             pile_[other].clear();
@@ -393,15 +397,16 @@ private:
             lastTaker_ = m.player;
             break;
         }
-        if (m.player == kHuman && m.stealTry && m.kind != MoveInfo::Steal && pileTop_[kComputer] != 0 &&
+        if (m.player == kHuman && m.stealTry && m.kind != MoveRecord::Steal && pileTop_[kComputer] != 0 &&
             sameRank(m.card, pileTop_[kComputer]))
             problem("a steal with the pile selected did not happen");
         checkPlaces(m);
         checkingMove_ = false;
+        after_ = TableView::of(w_);
     }
 
     // Every card in exactly one place: stock, a hand, the table or a pile.
-    void checkPlaces(const MoveInfo &m) {
+    void checkPlaces(const MoveRecord &m) {
         const GameState &s = w_.state();
         const Elements &e = w_.elements();
         std::array<const char *, 41> where{};
@@ -451,20 +456,25 @@ private:
         if (placed != 40) problem(std::to_string(placed) + " cards accounted for instead of 40");
     }
 
-    void swept(const SweepInfo &sw) {
+    void gameDecided() override {
         const GameState &s = w_.state();
+        const Elements &e = w_.elements();
         if (!inGame_) startRecord();
         atEnd_ = true;
+        // The leftovers went to the last taker, unframed, and left the view.
+        SweepRecord &sweep = record_.sweep;
+        sweep.taker = s.lastTaker;
         const int expected = lastTaker_ != 0 ? lastTaker_ : (s.starter == 1 ? kHuman : kComputer);
-        if (sw.taker != expected) problem("the leftovers went to the wrong player");
-        record_.sweep = sw;
-        pile_[sw.taker].insert(pile_[sw.taker].end(), sw.cards.begin(), sw.cards.end());
-    }
-
-    void decided() {
-        const GameState &s = w_.state();
-        if (!inGame_) startRecord();
-        atEnd_ = true;
+        if (sweep.taker != expected) problem("the leftovers went to the wrong player");
+        for (int c : after_.leftovers()) {
+            if (e.carta[c]->isVisible()) problem("card " + std::to_string(c) + " was left out of the sweep");
+            if (e.carta[c]->border() != 0) problem("card " + std::to_string(c) + " was swept with a frame");
+            sweep.cards.push_back(c);
+        }
+        pile_[sweep.taker].insert(pile_[sweep.taker].end(), sweep.cards.begin(), sweep.cards.end());
+        for (const QString &line : e.printer->lines()) record_.printed.push_back(line.toStdString());
+        record_.badges[kHuman] = e.Image1[1]->isVisible() + e.Image1[2]->isVisible();
+        record_.badges[kComputer] = e.Image1[3]->isVisible() + e.Image1[4]->isVisible();
         record_.starter = s.starter;
         record_.piles[1] = s.pileCount[kHuman];
         record_.piles[2] = s.pileCount[kComputer];
@@ -493,6 +503,8 @@ private:
     MainWindow &w_;
     std::mt19937 rng_;
     GameRecord record_;
+    TableView before_, after_; // the table as the move found it and as it left it
+    bool stealTry_ = false;
     std::array<Cards, 3> pile_;
     std::array<int, 3> pileTop_{};
     int lastTaker_ = 0;

@@ -1,0 +1,23 @@
+#pragma once
+// How tests and tools watch a game from outside. Each call comes once the
+// state and the card items already show what happened, so a watcher reads
+// them rather than being told; the game never depends on being watched.
+namespace zt {
+
+class GameObserver {
+public:
+    virtual ~GameObserver() = default;
+    // The cycle starts over from the window's activation.
+    virtual void activated() {}
+    // A player is set to move; nothing is played yet.
+    virtual void moveBegins() {}
+    // The move is complete: cards laid, taken or stolen, piles counted.
+    virtual void moveDone() {}
+    // One step of a glide is on the table.
+    virtual void glideStepShown() {}
+    // The leftovers are swept, the result printed and the badges shown;
+    // the game is about to wait for Continue or New Game.
+    virtual void gameDecided() {}
+};
+
+} // namespace zt
