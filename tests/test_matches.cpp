@@ -113,6 +113,23 @@ void TestMatches::matchesFollowTheRules() {
         expect(s.matchTally == tally, QStringLiteral("state tally %1").arg(s.matchTally));
         const QStringList printed = e.printer->lines();
         expect(printed == lines, "printed " + printed.join('|') + " instead of " + lines.join('|'));
+        // The record holds what the table shows: the printed lines and the
+        // games won as the badges show them.
+        QStringList recorded;
+        for (const std::string &line : r.printed) recorded << QString::fromStdString(line);
+        expect(recorded == printed, "recorded lines " + recorded.join('|'));
+        const int humanWins = tally == 5 || tally == 12 || tally == 19 ? 1 : tally == 10 || tally == 17 ? 2 : 0;
+        const int computerWins = tally == 7 || tally == 12 || tally == 17 ? 1 : tally == 14 || tally == 19 ? 2 : 0;
+        expect(r.badges[1] == humanWins && r.badges[2] == computerWins,
+               QStringLiteral("badges recorded as %1-%2 at tally %3").arg(r.badges[1]).arg(r.badges[2]).arg(tally));
+        // The result follows from the recorded piles, and the piles from the moves and the sweep.
+        int pile[3] = {0, 0, 0};
+        for (const selfplay::MoveRecord &m : r.moves) {
+            pile[1] = m.piles[1];
+            pile[2] = m.piles[2];
+        }
+        pile[r.sweep.taker] += int(r.sweep.cards.size());
+        expect(pile[1] == r.piles[1] && pile[2] == r.piles[2], "the sweep and the last move do not give the piles");
         expect(e.menu.continue_->isEnabled() == !over, QStringLiteral("Continue enabled %1").arg(!over));
         expect(e.menu.new_game->isEnabled() == (over || matchesOver > 0),
                QStringLiteral("New Game enabled %1").arg(over || matchesOver > 0));
@@ -241,6 +258,13 @@ void TestMatches::selectionRules_data() {
         << 4 << QList<int>{9, 10} << 0 << QList<int>{-9, 4} << place << QList<int>{} << false;
     QTest::newRow("steal tried with another rank") << 8 << QList<int>{3, 15} << 17 << QList<int>{-17, -8, -3, 15}
                                                    << capture << QList<int>{3, 15} << true;
+    // What whole games hardly ever meet.
+    QTest::newRow("nine candidates: no sum is searched")
+        << 7 << QList<int>{31, 2, 12, 22, 32, 3, 13, 23, 33} << 0 << QList<int>{-2, -12, -3, 7} << place << QList<int>{}
+        << false;
+    QTest::newRow("a full table: the card waits beside it")
+        << 31 << QList<int>{2, 12, 22, 32, 3, 13, 23, 33, 4, 14, 24, 34} << 0 << QList<int>{31} << place
+        << QList<int>{} << false;
     QTest::newRow("steal with the pile's rank") << 8 << QList<int>{3, 15} << 18 << QList<int>{-3, -18, 8} << steal
                                                 << QList<int>{} << true;
 }
@@ -319,7 +343,14 @@ void TestMatches::selectionRules() {
     QList<int> left;
     for (int t : table)
         if (!taken.contains(t)) left << t;
-    if (kind == MoveRecord::Place) left << card;
+    if (kind == MoveRecord::Place && table.size() < 12) left << card;
+    if (kind == MoveRecord::Place && table.size() == 12) {
+        QCOMPARE(move->row, 0);
+        QVERIFY(s.extraN >= 1); // the computer may have laid one beside it since
+        QCOMPARE(int(s.extraCards[1]), card);
+        const QRectF beside(e.carta[card]->pos(), QSizeF(62, 100));
+        QVERIFY(!beside.intersects(QRectF(places::playSpotLeft(s.midX), places::playSpotTop(s.cardHeight), 62, 100)));
+    }
     QCOMPARE(int(bordersAfter.size()), int(left.size()));
     for (int t : left) {
         QVERIFY2(bordersAfter.count(t), qPrintable(QStringLiteral("card %1 left the table").arg(t)));
