@@ -1,6 +1,7 @@
 // The window, its elements and menu, start-up, and the game cycle.
 #include "testsupport.h"
 
+#include <QGraphicsRectItem>
 #include <QGraphicsScene>
 #include <QScrollBar>
 #include <QRegularExpression>
@@ -29,6 +30,7 @@ private slots:
     void endingFromAnyWait_data();
     void endingFromAnyWait();
     void endingDuringAPause();
+    void sceneGoesBeforeTheElements();
 };
 
 void TestWindow::elementsAtCreation() {
@@ -330,12 +332,10 @@ void TestWindow::helpBannerPhraseOnEachLine() {
 }
 
 void TestWindow::clicksDuringTheWipe() {
-    QTemporaryDir dir, config;
-    MainWindow w(WindowConfig{dir.path(), config.path(), false, 5});
+    Harness h(5, true, true);
+    MainWindow &w = *h.window;
     Elements &e = w.elements();
     GameState &s = w.state();
-    w.show();
-    QVERIFY(runUntil([&] { return w.cycleRunning(); }));
     w.pacing().setStepPeriod(std::chrono::milliseconds(20)); // a wipe of about 1.4 s
     clickItem(w, e.Command1);
     QVERIFY(runUntil([&] { return e.wipe->isVisible(); }));
@@ -351,12 +351,10 @@ void TestWindow::clicksDuringTheWipe() {
 }
 
 void TestWindow::clicksInsideARealPause() {
-    QTemporaryDir dir, config;
-    MainWindow w(WindowConfig{dir.path(), config.path(), false, 9});
+    Harness h(9, true, true);
+    MainWindow &w = *h.window;
     Elements &e = w.elements();
     GameState &s = w.state();
-    w.show();
-    QVERIFY(runUntil([&] { return w.cycleRunning(); }));
     w.pacing().setStepPeriod(std::chrono::microseconds(100));
     clickItem(w, e.Command1);
     QVERIFY(runUntil([&] { return humanToPlay(w); }, 15000));
@@ -472,6 +470,26 @@ void TestWindow::endingDuringAPause() {
     QCOMPARE(w.state().clickLock, i16(100));
     w.close();
     QVERIFY(!w.cycleRunning());
+}
+
+void TestWindow::sceneGoesBeforeTheElements() {
+    // The scene's items draw through the elements' picture cache until the
+    // scene deletes them, so the cache must still be there then (a fault
+    // here shows under the address sanitizer).
+    struct UsesCacheToTheEnd : QGraphicsRectItem {
+        PictureCache *cache;
+        bool *reached;
+        UsesCacheToTheEnd(PictureCache *c, bool *r) : QGraphicsRectItem(0, 0, 8, 8), cache(c), reached(r) {}
+        ~UsesCacheToTheEnd() override {
+            *reached = !cache->pixmap(QStringLiteral(":/pictures/lamp.svg"), {}, QSize(8, 8)).isNull();
+        }
+    };
+    bool reached = false;
+    {
+        Harness h;
+        h.e().scene->addItem(new UsesCacheToTheEnd(h.e().cache.get(), &reached));
+    }
+    QVERIFY(reached);
 }
 
 QTEST_MAIN(TestWindow)

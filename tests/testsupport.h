@@ -29,11 +29,12 @@ struct Harness {
     CycleWatch cycles;
     std::unique_ptr<MainWindow> window;
 
-    explicit Harness(std::optional<quint64> seed = 1, bool show = true) {
+    // Zero delay unless realTime: then pauses and glides take their time.
+    explicit Harness(std::optional<quint64> seed = 1, bool show = true, bool realTime = false) {
         WindowConfig cfg;
         cfg.programDir = programDir.path();
         cfg.configDir = configDir.path();
-        cfg.zeroDelay = true;
+        cfg.zeroDelay = !realTime;
         cfg.seed = seed;
         window = std::make_unique<MainWindow>(cfg);
         window->setObserver(&cycles);
