@@ -3,6 +3,7 @@
 #include "testsupport.h"
 #include "tools/selfplay/bot.h"
 
+#include <QScopeGuard>
 #include <map>
 #include <set>
 
@@ -305,6 +306,7 @@ void TestMatches::selectionRules() {
         }
     } watch(w);
     w.setObserver(&watch);
+    const auto detach = qScopeGuard([&w] { w.setObserver(nullptr); });
     auto &move = watch.move;
     auto &bordersAfter = watch.bordersAfter;
     const int &pileTopAfter = watch.pileTopAfter, &pileTopBorder = watch.pileTopBorder;
@@ -322,7 +324,6 @@ void TestMatches::selectionRules() {
         if (!selected.erase(code)) selected.insert(code);
         if (!move) QCOMPARE(e.carta[code]->border(), selected.count(code) ? 1 : 0);
     }
-    w.setObserver(nullptr);
     QVERIFY(move);
     QCOMPARE(int(move->kind), kind);
     QCOMPARE(QList<int>(move->taken.begin(), move->taken.end()), taken);

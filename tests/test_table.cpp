@@ -433,7 +433,7 @@ void TestTable::placingOnFullTable() {
 
     // Every place a card waits at must stay clear of what the game shows
     // or where a card must be seen: the play spot, the hands, the piles,
-    // the stock on either side, the lights and the grid itself.
+    // the stock on either side, the lights, the game number and the grid.
     QList<QPair<const char *, QRectF>> keepClear{{"the play spot", {578, 233, 62, 100}},
                                                  {"the human's pile", {150, 495, 62, 100}},
                                                  {"the computer's pile", {150, 5, 62, 100}},
@@ -441,6 +441,7 @@ void TestTable::placingOnFullTable() {
                                                  {"the stock above", {680, 5, 62, 100}},
                                                  {"the human's light", {620, 518, 32, 32}},
                                                  {"the computer's light", {620, 50, 32, 32}},
+                                                 {"the game number", {680, 280, 90, 20}},
                                                  {"the grid", grid}};
     for (int i = 0; i <= 2; ++i) {
         keepClear.append({"a human hand slot", {323.0 + 68 * i, 495, 62, 100}});

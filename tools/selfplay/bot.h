@@ -89,6 +89,10 @@ struct SweepRecord {
     Cards cards;
 };
 
+// One finished game as the table showed it, for a checker that compares the
+// printed result with the cards: the deck, every move read off the table,
+// the sweep, the piles, every line printed on the table at the end and the
+// games each player has won in the match as the badges show them.
 struct GameRecord {
     int game = 0;
     int starter = 0;
