@@ -9,20 +9,19 @@
 namespace zt {
 
 QPointF CardMovement::extraPlace(int n, double W, double H, double midX) {
-    // Above and below the play spot, then a column right of it clear of the
-    // lights and the stock; later rounds fan out a little from those five
-    // places, away from the play spot, so none of them ever covers it, a
-    // hand, a pile or the stock.
+    // Above and below the play spot, then above and below the game number
+    // right of it; later rounds fan out a little from those four places,
+    // away from the play spot, so none of them ever covers it, a hand, a
+    // pile, the stock or a light.
     const double spot = places::playSpotLeft(midX);
     const double column = spot + W + 20;
-    const QPointF base[5] = {{spot, places::slotTop(H, 1)},
+    const QPointF base[4] = {{spot, places::slotTop(H, 1)},
                              {spot, places::slotTop(H, 3)},
                              {column, places::slotTop(H, 1)},
-                             {column, places::slotTop(H, 2)},
                              {column, places::slotTop(H, 3)}};
-    const int round = std::min(n / 5, 5);
-    const double up = n % 5 == 0 ? -1 : 1; // the place above the play spot fans upwards
-    return base[n % 5] + QPointF(6.0 * round, up * 6.0 * round);
+    const int round = std::min(n / 4, 6);
+    const double down = n % 4 == 0 ? -1 : 1; // the place above the play spot fans upwards
+    return base[n % 4] + QPointF(6.0 * round, down * 6.0 * round);
 }
 
 QCoro::Task<> CardMovement::muovicarte() {
