@@ -27,6 +27,7 @@ void TurnFlow::beginMove(int player) {
     else
         lights::computerToMove(g_.e);
     if (observer_) observer_->moveBegins();
+    if (news.turn) news.turn(player);
 }
 
 QCoro::Task<> TurnFlow::computerMove() {
@@ -55,7 +56,22 @@ QCoro::Task<> TurnFlow::humanMove() {
 }
 
 QCoro::Task<> TurnFlow::completeMove() {
+    GameState &s = g_.s;
+    MoveNews m;
+    if (news.move) {
+        m.player = s.turnPlayer;
+        m.card = s.playedCard;
+        m.kind = s.stealFlag ? MoveNews::Steal : s.pickN > 0 ? MoveNews::Capture : MoveNews::Place;
+        if (m.kind == MoveNews::Capture)
+            for (int j = 1; j <= s.pickN; ++j)
+                if (s.pickCards[j] != 0) m.taken.push_back(s.pickCards[j]);
+    }
     co_await g_.movement.muovicarte();
+    if (news.move) {
+        m.piles[kHuman] = s.pileCount[kHuman];
+        m.piles[kComputer] = s.pileCount[kComputer];
+        news.move(m);
+    }
     if (observer_) observer_->moveDone();
 }
 
@@ -175,6 +191,7 @@ QCoro::Task<> TurnFlow::endOfGame() {
         print(s.midX - 25, QStringLiteral("(menu to continue)"));
         e.menu.continue_->setEnabled(true);
         s.continueRequested = 0;
+        if (news.result) news.result(e.printer->lines());
         if (observer_) observer_->gameDecided();
         co_await g_.pacing.waitUntil([&s] { return s.continueRequested != 0; });
     } else {
@@ -186,6 +203,7 @@ QCoro::Task<> TurnFlow::endOfGame() {
         e.menu.continue_->setEnabled(false);
         e.menu.new_game->setEnabled(true);
         s.newGameRequested = 0;
+        if (news.result) news.result(e.printer->lines());
         if (observer_) observer_->gameDecided();
         co_await g_.pacing.waitUntil([&s] { return s.newGameRequested != 0; });
         s.gameNo = 0;

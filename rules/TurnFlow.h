@@ -2,6 +2,7 @@
 // One whole game: six deals of three cards each, the players alternating and
 // the starter leading every deal, then the reckoning and the wait to go on.
 #include "rules/ComputerPlayer.h"
+#include "rules/GameNews.h"
 #include "rules/GameObserver.h"
 #include "rules/HumanPlayer.h"
 
@@ -22,6 +23,7 @@ public:
     static MatchState afterDecidedGame(int tally);
 
     void setObserver(GameObserver *observer) { observer_ = observer; }
+    GameNews news;
 
 private:
     void beginMove(int player);

@@ -1,7 +1,9 @@
 #include "shell/MainWindow.h"
 
 #include "media/Texts.h"
+#include "shell/KeyboardPlay.h"
 #include "shell/Lights.h"
+#include "shell/TableAccessibility.h"
 #include "table/Places.h"
 #include "table/Shuffle.h"
 
@@ -51,10 +53,16 @@ MainWindow::MainWindow(WindowConfig config)
     turnFlow_ = std::make_unique<TurnFlow>(parts, *human_, *computer_);
 
     wireEvents();
+    wireKeysAndSpeech();
     Form_Load();
 }
 
-MainWindow::~MainWindow() { endProgram(); }
+MainWindow::~MainWindow() {
+    endProgram();
+    // They read the elements, which go before the window's children do.
+    delete access_;
+    delete keys_;
+}
 
 void MainWindow::wireEvents() {
     for (int k = 0; k <= 40; ++k) connect(e_.carta[k], &PictureItem::clicked, this, &MainWindow::Carta_Click);
@@ -86,6 +94,26 @@ void MainWindow::wireEvents() {
 
     connect(mmc1_.get(), &MediaPlayer::done, this, [this](int code) { music_->MMC1_Done(code); });
     connect(mmc1_.get(), &MediaPlayer::stopCompleted, this, [this](int code) { music_->MMC1_StopCompleted(code); });
+}
+
+// Keys and the screen reader come after the mouse's wiring: they reach the
+// same handlers, and follow what those handlers did.
+void MainWindow::wireKeysAndSpeech() {
+    keys_ = new KeyboardPlay(*this);
+    TableAccessibility::Controls controls{[this] { Command1_Click(); }, [this] { LBLmenu_Click(); },
+                                          [this](int k) { emit e_.carta[k]->clicked(k); },
+                                          [this] { return keys_->focusedCard(); }};
+    access_ = new TableAccessibility(view_, s_, e_, std::move(controls));
+    for (int k = 1; k <= 40; ++k)
+        connect(e_.carta[k], &PictureItem::clicked, access_, &TableAccessibility::cardClicked);
+    connect(keys_, &KeyboardPlay::focusMoved, access_, &TableAccessibility::focusMoved);
+    GameNews &news = turnFlow_->news;
+    news.turn = [this](int player) {
+        keys_->turnBegan(player);
+        access_->turnBegan(player);
+    };
+    news.move = [this](const MoveNews &m) { access_->moveMade(m); };
+    news.result = [this](const QStringList &lines) { access_->gameOver(lines); };
 }
 
 // ---- Start-up --------------------------------------------------------------

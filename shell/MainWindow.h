@@ -22,6 +22,9 @@
 
 namespace zt {
 
+class KeyboardPlay;
+class TableAccessibility;
+
 struct WindowConfig {
     QString programDir; // sounds/, music/ and the settings file; empty: the program's folder
     QString configDir;  // per-user fallback for the settings file; empty: the standard one
@@ -43,6 +46,8 @@ public:
     MediaPlayer &MMCw() { return *mmcw_; }
     TurnFlow &turnFlow() { return *turnFlow_; }
     Sounds &sounds() { return *sounds_; }
+    KeyboardPlay &keyboard() { return *keys_; }
+    TableAccessibility &accessibility() { return *access_; }
     bool cycleRunning() const { return cycleRunning_; }
     // Tests and tools watch the game through this; null: nobody watches.
     void setObserver(GameObserver *observer);
@@ -91,6 +96,7 @@ private:
     QCoro::Task<> gioco_imposta();
     QCoro::Task<> runCycle();
     void wireEvents();
+    void wireKeysAndSpeech();
 
     WindowConfig config_;
     QString programDir_;
@@ -113,6 +119,8 @@ private:
     std::unique_ptr<HumanPlayer> human_;
     std::unique_ptr<ComputerPlayer> computer_;
     std::unique_ptr<TurnFlow> turnFlow_;
+    KeyboardPlay *keys_ = nullptr;
+    TableAccessibility *access_ = nullptr;
     std::optional<QCoro::Task<>> cycle_;
     bool cycleRunning_ = false;
     bool shownOnce_ = false;

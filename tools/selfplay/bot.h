@@ -4,6 +4,7 @@
 // Game. It chooses at random among what the rules allow, records every
 // finished game as the table shows it, and checks after each move that no
 // card was lost or doubled.
+#include "shell/KeyboardPlay.h"
 #include "table/Places.h"
 #include "tools/selfplay/moves.h"
 
@@ -73,6 +74,13 @@ inline bool settle(MainWindow &w, int suspensionsBefore) {
 inline bool clickAndSettle(MainWindow &w, QGraphicsItem *item) {
     const int before = w.pacing().suspensions();
     click(w, item);
+    return settle(w, before);
+}
+
+// A key on the table, and the game let to act on it.
+inline bool keyAndSettle(MainWindow &w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    const int before = w.pacing().suspensions();
+    QTest::keyClick(w.view(), Qt::Key(key), mods);
     return settle(w, before);
 }
 
@@ -156,6 +164,9 @@ public:
     int stealTryChance = 20;
     int wrongSelectionChance = 25;
     int preselectChance = 10;
+    // Keys instead of the mouse: Tab to a card and Space, Return for GO,
+    // Ctrl+Return and Ctrl+N for the menu's commands.
+    bool keys = false;
 
     Counts counts;
     // What went against the rules or lost track of a card; empty when all is well.
@@ -187,10 +198,10 @@ public:
             if (onGame) onGame(record_);
             Action a = Action::None;
             if (e.menu.continue_->isEnabled()) {
-                if (!triggerAndSettle(w_, e.menu.continue_)) fail("Continue did not wake the game");
+                if (!command(e.menu.continue_, Qt::Key_Return)) fail("Continue did not wake the game");
                 a = Action::Continue;
             } else if (e.menu.new_game->isEnabled()) {
-                if (!triggerAndSettle(w_, e.menu.new_game)) fail("New Game did not wake the game");
+                if (!command(e.menu.new_game, Qt::Key_N)) fail("New Game did not wake the game");
                 ++counts.matches;
                 a = Action::NewGame;
             } else {
@@ -202,7 +213,8 @@ public:
             return a;
         }
         if (e.Command1->isVisible()) {
-            if (!clickAndSettle(w_, e.Command1) || e.Command1->isVisible()) fail("GO did not start the game");
+            const bool woke = keys ? keyAndSettle(w_, Qt::Key_Return) : clickAndSettle(w_, e.Command1);
+            if (!woke || e.Command1->isVisible()) fail("GO did not start the game");
             return Action::Go;
         }
         if (s.turnPlayer == kHuman && s.clickLock == 0 && s.playedCard == 0) {
@@ -232,8 +244,19 @@ private:
         stuck_ = true;
     }
 
+    bool command(QAction *action, int ctrlKey) {
+        return keys ? action->isEnabled() && keyAndSettle(w_, ctrlKey, Qt::ControlModifier)
+                    : triggerAndSettle(w_, action);
+    }
+
     // A click the game never heard of means another element took it.
     bool press(int code) {
+        if (keys) {
+            for (int i = 0; i < 20 && w_.keyboard().focusedCard() != code; ++i) QTest::keyClick(w_.view(), Qt::Key_Tab);
+            if (w_.keyboard().focusedCard() == code && keyAndSettle(w_, Qt::Key_Space)) return true;
+            fail("the keys did not reach card " + std::to_string(code));
+            return false;
+        }
         if (clickAndSettle(w_, w_.elements().carta[code])) return true;
         fail("a click on card " + std::to_string(code) + " did not reach it");
         return false;

@@ -3,6 +3,7 @@
 //   --games N     games to play (default 100)
 //   --seed S      the game's and the bot's seed; the same seed, the same games
 //   --record FILE one JSON line per finished game
+//   --keys        the bot plays with key presses only, no mouse event
 #include "tools/selfplay/bot.h"
 
 #include <QApplication>
@@ -18,7 +19,7 @@ using namespace zt;
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "usage: zentolletto-selfplay [--games N] [--seed S] [--record FILE]\n");
+    std::fprintf(stderr, "usage: zentolletto-selfplay [--games N] [--seed S] [--record FILE] [--keys]\n");
     return 2;
 }
 
@@ -32,6 +33,7 @@ int main(int argc, char **argv) {
     long long games = 100;
     quint64 seed = static_cast<quint64>(std::chrono::system_clock::now().time_since_epoch().count());
     QString recordPath;
+    bool keys = false;
     const QStringList args = QCoreApplication::arguments();
     for (int i = 1; i < args.size(); ++i) {
         bool ok = true;
@@ -41,6 +43,8 @@ int main(int argc, char **argv) {
             seed = args[++i].toULongLong(&ok);
         else if (args[i] == QLatin1String("--record") && i + 1 < args.size())
             recordPath = args[++i];
+        else if (args[i] == QLatin1String("--keys"))
+            keys = true;
         else
             return usage();
         if (!ok || games < 0) return usage();
@@ -64,6 +68,7 @@ int main(int argc, char **argv) {
     config.seed = seed;
     auto window = std::make_unique<MainWindow>(config);
     auto bot = std::make_unique<selfplay::Bot>(*window, seed);
+    bot->keys = keys;
     if (record.isOpen())
         bot->onGame = [&record](const selfplay::GameRecord &r) { record.write((r.toJson() + "\n").c_str()); };
     window->show();

@@ -1,0 +1,251 @@
+// What a screen reader finds on the table, read through the accessibility
+// interfaces of the view, never from the items themselves.
+#include "keysupport.h"
+#include "media/CardNames.h"
+#include "shell/TableAccessibility.h"
+
+#include <QAccessible>
+
+using namespace zt;
+using namespace zt::test;
+
+namespace {
+
+QList<QAccessibleInterface *> tableChildren(MainWindow &w) {
+    QList<QAccessibleInterface *> out;
+    QAccessibleInterface *view = QAccessible::queryAccessibleInterface(w.view());
+    if (!view) return out;
+    for (int i = 0; i < view->childCount(); ++i) out << view->child(i);
+    return out;
+}
+
+QList<QAccessibleInterface *> withRole(MainWindow &w, QAccessible::Role role, const QString &description = {}) {
+    QList<QAccessibleInterface *> out;
+    for (QAccessibleInterface *c : tableChildren(w))
+        if (c->role() == role && (description.isEmpty() || c->text(QAccessible::Description) == description)) out << c;
+    return out;
+}
+
+QStringList names(const QList<QAccessibleInterface *> &list) {
+    QStringList out;
+    for (QAccessibleInterface *c : list) out << c->text(QAccessible::Name);
+    return out;
+}
+
+QString live(MainWindow &w) {
+    const auto bars = withRole(w, QAccessible::StatusBar);
+    return bars.size() == 1 ? bars.front()->text(QAccessible::Name) : QStringLiteral("<no live line>");
+}
+
+QStringList expectedNames(const std::vector<int> &codes, Speech speech) {
+    QStringList out;
+    for (int k : codes) out << cardName(k, speech);
+    return out;
+}
+
+std::vector<int> handByPosition(MainWindow &w) {
+    std::vector<int> hand;
+    for (int k = 1; k <= 40; ++k)
+        if (w.elements().carta[k]->tag == QLatin1String("jolly")) hand.push_back(k);
+    std::sort(hand.begin(), hand.end(),
+              [&](int a, int b) { return w.elements().carta[a]->left() < w.elements().carta[b]->left(); });
+    return hand;
+}
+
+} // namespace
+
+class TestAccessibility : public QObject {
+    Q_OBJECT
+private slots:
+    void cardNames();
+    void startScreenShowsGo();
+    void tableAfterGo();
+    void italianNames();
+    void statesFollowFocusAndSelection();
+    void newsOfMovesAndResults();
+};
+
+void TestAccessibility::cardNames() {
+    // Codes 1..10 coins, 11..20 cups, 21..30 clubs, 31..40 swords; ace to king.
+    const struct {
+        int code;
+        const char *en, *it;
+    } cases[] = {{1, "Ace of Coins", "Asso di Denari"},      {7, "Seven of Coins", "Sette di Denari"},
+                 {19, "Knight of Cups", "Cavallo di Coppe"}, {28, "Knave of Clubs", "Fante di Bastoni"},
+                 {30, "King of Clubs", "Re di Bastoni"},     {32, "Two of Swords", "Due di Spade"},
+                 {40, "King of Swords", "Re di Spade"}};
+    for (const auto &c : cases) {
+        QCOMPARE(cardName(c.code, Speech::English), QString::fromLatin1(c.en));
+        QCOMPARE(cardName(c.code, Speech::Italian), QString::fromLatin1(c.it));
+    }
+    QVERIFY(cardName(0, Speech::English).isEmpty());
+    QVERIFY(cardName(41, Speech::Italian).isEmpty());
+    QSet<QString> all;
+    for (int k = 1; k <= 40; ++k) all.insert(cardName(k, Speech::English));
+    QCOMPARE(all.size(), 40);
+    QCOMPARE(speechFor(QLocale(QLocale::Italian, QLocale::Switzerland)), Speech::Italian);
+    QCOMPARE(speechFor(QLocale(QLocale::German)), Speech::English);
+}
+
+void TestAccessibility::startScreenShowsGo() {
+    Harness h;
+    QAccessibleInterface *view = QAccessible::queryAccessibleInterface(h.window->view());
+    QVERIFY(view);
+    const auto buttons = withRole(*h.window, QAccessible::Button);
+    QCOMPARE(names(buttons), (QStringList{"Menu", "GO"}));
+    QCOMPARE(buttons[1]->parent(), view);
+    QCOMPARE(view->indexOfChild(buttons[1]), int(tableChildren(*h.window).indexOf(buttons[1])));
+    // No card is on the table yet.
+    QVERIFY(withRole(*h.window, QAccessible::ListItem).isEmpty());
+    QVERIFY(withRole(*h.window, QAccessible::Graphic).isEmpty());
+    // Pressing it is GO's click.
+    h.e().Text1->setVisible(true);
+    QAccessibleActionInterface *press = buttons[1]->actionInterface();
+    QVERIFY(press);
+    press->doAction(QAccessibleActionInterface::pressAction());
+    QVERIFY(runUntil([&] { return h.s().dealPos >= 4; }));
+    QVERIFY(!h.e().Text1->isVisible());
+    QCOMPARE(names(withRole(*h.window, QAccessible::Button)), QStringList{"Menu"});
+}
+
+void TestAccessibility::tableAfterGo() {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    Harness h;
+    MainWindow &w = *h.window;
+    h.s().starter = 2;
+    w.Command1_Click();
+    QVERIFY(runUntil([&] { return humanToPlay(w); }));
+    const Speech en = Speech::English;
+    QCOMPARE(names(withRole(w, QAccessible::ListItem, "In your hand")), expectedNames(handByPosition(w), en));
+    QCOMPARE(names(withRole(w, QAccessible::ListItem, "On the table")),
+             expectedNames(selfplay::gridCards(h.s()), en));
+    // The computer's cards are there, and say nothing of what they are.
+    const auto backs = withRole(w, QAccessible::Graphic);
+    QCOMPARE(names(backs), (QStringList{"Computer's card", "Computer's card", "Computer's card"}));
+    for (QAccessibleInterface *b : backs)
+        for (int k = 1; k <= 40; ++k) QVERIFY(!b->text(QAccessible::Description).contains(cardName(k, en)));
+    QCOMPARE(names(withRole(w, QAccessible::Indicator)), QStringList{"Your turn"});
+    // The score label shows its headings alone until a card is taken.
+    QCOMPARE(names(withRole(w, QAccessible::StaticText)), (QStringList{"You Computer", "1^ game"}));
+
+    // Once played, the card is the played card; the computer's turn shows.
+    const std::vector<int> hand = handByPosition(w);
+    QVERIFY(runUntil([&] { return humanToPlay(w); }));
+    key(w, Qt::Key_Space);
+    if (h.s().playedCard == hand.front()) { // it waits for its capture
+        QCOMPARE(names(withRole(w, QAccessible::ListItem, "Your played card")),
+                 QStringList{cardName(hand.front(), en)});
+        QCOMPARE(withRole(w, QAccessible::ListItem, "In your hand").size(), 2);
+        const auto options = selfplay::captureOptions(selfplay::gridCards(h.s()), hand.front());
+        QVERIFY2(!options.empty(), qPrintable(QStringLiteral("card %1 lock %2 turn %3 table %4").arg(h.s().playedCard).arg(h.s().clickLock).arg(h.s().turnPlayer).arg(selfplay::gridCards(h.s()).size())));
+        for (int t : options.front()) QVERIFY(pressCard(w, t));
+    }
+    QVERIFY(runUntil([&] { return humanToPlay(w) || atEndOfGame(w); }));
+    QCOMPARE(withRole(w, QAccessible::ListItem, "In your hand").size(), 2);
+    QCOMPARE(withRole(w, QAccessible::Graphic).size(), 2);
+    // A pile shows its top card, named, and the score counts it.
+    QStringList piles;
+    for (int p : {kComputer, kHuman})
+        if (h.s().pileTop[p]) piles << cardName(h.s().pileTop[p], en);
+    QStringList shown = names(withRole(w, QAccessible::ListItem, "Top of the computer's pile")) +
+                        names(withRole(w, QAccessible::ListItem, "Top of your pile"));
+    QCOMPARE(shown, piles);
+    QCOMPARE(withRole(w, QAccessible::StaticText).front()->text(QAccessible::Name),
+             QStringLiteral("You %1, Computer %2").arg(h.s().pileCount[1]).arg(h.s().pileCount[2]));
+}
+
+void TestAccessibility::italianNames() {
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    Harness h;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    h.window->Command1_Click();
+    QVERIFY(runUntil([&] { return humanToPlay(*h.window); }));
+    QCOMPARE(names(withRole(*h.window, QAccessible::ListItem, "On the table")),
+             expectedNames(selfplay::gridCards(h.s()), Speech::Italian));
+}
+
+void TestAccessibility::statesFollowFocusAndSelection() {
+    Harness h;
+    MainWindow &w = *h.window;
+    w.activateWindow();
+    w.view()->setFocus();
+    QVERIFY(runUntil([&] { return w.view()->hasFocus(); }));
+    h.s().starter = 2;
+    key(w, Qt::Key_Return);
+    QVERIFY(runUntil([&] { return humanToPlay(w); }));
+    QAccessibleInterface *view = QAccessible::queryAccessibleInterface(w.view());
+    const auto hand = withRole(w, QAccessible::ListItem, "In your hand");
+    QVERIFY(hand.front()->state().focused);
+    QCOMPARE(view->focusChild(), hand.front());
+    key(w, Qt::Key_Tab);
+    QVERIFY(!hand.front()->state().focused);
+    QVERIFY(hand[1]->state().focused);
+    QCOMPARE(view->focusChild(), hand[1]);
+    for (QAccessibleInterface *c : hand) QVERIFY(!c->state().selectable);
+
+    const auto table = withRole(w, QAccessible::ListItem, "On the table");
+    QVERIFY(table.front()->state().selectable && !table.front()->state().selected);
+    table.front()->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QVERIFY(table.front()->state().selected);
+    QVERIFY(pressCard(w, selfplay::gridCards(h.s()).front()));
+    QVERIFY(!table.front()->state().selected);
+    // Away from the table, nothing is focused.
+    w.view()->clearFocus();
+    QVERIFY(!view->focusChild());
+}
+
+void TestAccessibility::newsOfMovesAndResults() {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    Harness h(4);
+    MainWindow &w = *h.window;
+    // Watches each computer move from the table: what it played, what left the grid.
+    struct Watch : GameObserver {
+        MainWindow &w;
+        selfplay::Cards before;
+        int otherPile = 0, computerMoves = 0;
+        QStringList wrong;
+        explicit Watch(MainWindow &w) : w(w) {}
+        void moveBegins() override {
+            before = selfplay::gridCards(w.state());
+            otherPile = w.state().pileCount[kHuman];
+        }
+        void moveDone() override {
+            const GameState &s = w.state();
+            if (s.turnPlayer != kComputer) return;
+            ++computerMoves;
+            const QString said = live(w);
+            const QString played = "Computer plays " + cardName(s.playedCard, Speech::English);
+            if (!said.startsWith(played)) wrong << said + " / " + played;
+            const selfplay::Cards after = selfplay::gridCards(s);
+            int taken = 0;
+            for (int k : before)
+                if (std::find(after.begin(), after.end(), k) == after.end()) {
+                    ++taken;
+                    if (!said.contains(cardName(k, Speech::English))) wrong << said + " / took " + cardName(k, Speech::English);
+                }
+            if (s.pileCount[kHuman] == 0 && otherPile > 0 && !said.contains("steals your pile"))
+                wrong << said + " / a steal";
+            if (taken == 0 && s.pileTop[kComputer] != s.playedCard && !said.contains("on the table"))
+                wrong << said + " / laid on the table";
+            const QString count = QStringLiteral("you %1, computer %2").arg(s.pileCount[kHuman]).arg(s.pileCount[kComputer]);
+            if (!said.contains(count)) wrong << said + " / " + count;
+        }
+    } watch(w);
+    w.setObserver(&watch);
+    h.s().starter = 1; // the computer leads
+    w.Command1_Click();
+    QVERIFY(runUntil([&] { return humanToPlay(w); }));
+    QCOMPARE(live(w), QStringLiteral("Your turn"));
+    QVERIFY(playToEndOfGame(w));
+    w.setObserver(nullptr);
+    QVERIFY2(watch.wrong.isEmpty(), qPrintable(watch.wrong.join('\n')));
+    QCOMPARE(watch.computerMoves, 18);
+    // The result, as printed, without the game's number.
+    QStringList lines = h.e().printer->lines();
+    lines.removeFirst();
+    QCOMPARE(live(w), lines.join(QStringLiteral(". ")));
+    QVERIFY(live(w).startsWith("Game for") || live(w).startsWith("The game finished as a draw"));
+}
+
+QTEST_MAIN(TestAccessibility)
+#include "test_accessibility.moc"
