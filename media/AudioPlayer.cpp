@@ -1,30 +1,11 @@
 #include "media/AudioPlayer.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QThread>
+#include "media/AudioWorker.h"
 
-#include <SDL.h>
-#include <SDL_mixer.h>
+#include <QDir>
+#include <QFileInfo>
 
 namespace zt {
-
-namespace {
-// SDL's end-of-play hooks carry no user data, so they reach the device
-// through this pointer; there is one device per process.
-AudioDevice *s_device = nullptr;
-
-bool onMainThread() { return QThread::currentThread() == QCoreApplication::instance()->thread(); }
-
-void channelFinished(int channel);
-void musicFinished();
-
-// How long the device stays open after the last sound, so a quick series of
-// plays does not open and close it each time.
-constexpr int kIdleCloseMs = 1500;
-} // namespace
 
 QString findFileNoCase(const QString &dir, const QString &name) {
     const QString exact = QDir(dir).filePath(name);
@@ -37,31 +18,13 @@ QString findFileNoCase(const QString &dir, const QString &name) {
 
 // ---- AudioDevice -----------------------------------------------------------
 
-static QList<MediaPlayer *> &players() {
-    static QList<MediaPlayer *> list; // guarded by running on the main thread only
-    return list;
-}
+AudioDevice::AudioDevice(QObject *parent) : QObject(parent) {}
 
-AudioDevice::AudioDevice(QObject *parent) : QObject(parent) {
-    s_device = this;
-    idleClose_.setSingleShot(true);
-    idleClose_.setInterval(kIdleCloseMs);
-    connect(&idleClose_, &QTimer::timeout, this, [this] {
-        if (users_ == 0) closeNow();
-    });
-}
-
-AudioDevice::~AudioDevice() {
-    shutdown();
-    if (s_device == this) s_device = nullptr;
-}
-
-void AudioDevice::shutdown() {
-    for (MediaPlayer *p : players()) p->command(QStringLiteral("Close"));
-    closeNow();
-}
+AudioDevice::~AudioDevice() { shutdown(); }
 
 QString AudioDevice::soundFont() {
+    const QString own = qEnvironmentVariable("SDL_SOUNDFONTS");
+    if (!own.isEmpty()) return own;
     // The small General MIDI font loads in a blink; a larger one is a fallback.
     const char *candidates[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2",
                                 "/usr/share/sounds/sf2/default-GM.sf2"};
@@ -70,83 +33,61 @@ QString AudioDevice::soundFont() {
     return {};
 }
 
-bool AudioDevice::acquire() {
-    idleClose_.stop();
-    if (!open_) {
-        // SDL would otherwise swallow SIGTERM and SIGINT into an event queue
-        // nobody reads, and the program could not be ended from outside.
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-        if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
-            return false;
-        }
-        Mix_Init(MIX_INIT_MID);
-        const QString sf = soundFont();
-        if (!sf.isEmpty()) Mix_SetSoundFonts(QFile::encodeName(sf).constData());
-        Mix_ChannelFinished(channelFinished);
-        Mix_HookMusicFinished(musicFinished);
-        open_ = true;
+template <typename F> void AudioDevice::post(F &&work) {
+    if (stopped_) return;
+    if (!worker_) {
+        worker_ = new AudioWorker;
+        worker_->moveToThread(&thread_);
+        connect(worker_, &AudioWorker::sounding, this, [this](int id, quint64 ticket) {
+            if (MediaPlayer *p = player(id)) p->onSounding(ticket);
+        });
+        connect(worker_, &AudioWorker::silent, this, [this](int id, quint64 ticket, bool refused) {
+            if (MediaPlayer *p = player(id)) p->onSilent(ticket, refused);
+        });
+        connect(worker_, &AudioWorker::ended, this, [this](int id, quint64 ticket) {
+            if (MediaPlayer *p = player(id)) p->onEnded(ticket);
+        });
+        thread_.setObjectName(QStringLiteral("audio"));
+        thread_.start();
     }
-    ++users_;
-    return true;
+    QMetaObject::invokeMethod(worker_, [w = worker_, work = std::forward<F>(work)] { work(*w); }, Qt::QueuedConnection);
 }
 
-void AudioDevice::release() {
-    if (users_ > 0) --users_;
-    if (users_ == 0 && open_) idleClose_.start();
+void AudioDevice::retryAfterFailure() {
+    if (worker_) post([](AudioWorker &w) { w.retryAfterFailure(); });
 }
 
-void AudioDevice::closeNow() {
-    idleClose_.stop();
-    if (!open_) return;
-    Mix_ChannelFinished(nullptr);
-    Mix_HookMusicFinished(nullptr);
-    Mix_HaltChannel(-1);
-    Mix_HaltMusic();
-    Mix_CloseAudio();
-    Mix_Quit();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    open_ = false;
-    users_ = 0;
+void AudioDevice::shutdown() {
+    if (stopped_) return;
+    if (worker_) {
+        // Runs after every command already sent; the worker goes on its own thread.
+        post([](AudioWorker &w) {
+            delete &w;
+            QThread::currentThread()->quit();
+        });
+        thread_.wait();
+        worker_ = nullptr;
+    }
+    stopped_ = true;
 }
 
-void AudioDevice::registerPlayer(MediaPlayer *p) { players().append(p); }
-void AudioDevice::unregisterPlayer(MediaPlayer *p) { players().removeAll(p); }
-
-namespace {
-void channelFinished(int channel) {
-    // A halt we asked for calls back on our own thread: not an end of play.
-    if (onMainThread() || !s_device) return;
-    QMetaObject::invokeMethod(
-        s_device,
-        [channel] {
-            for (MediaPlayer *p : players())
-                if (p->kind() == MediaPlayer::Kind::WaveAudio && p->isPlaying())
-                    QMetaObject::invokeMethod(p, "onChannelDone", Q_ARG(int, channel));
-        },
-        Qt::QueuedConnection);
+int AudioDevice::registerPlayer(MediaPlayer *p) {
+    players_.append(p);
+    return int(players_.size()) - 1;
 }
 
-void musicFinished() {
-    if (onMainThread() || !s_device) return;
-    QMetaObject::invokeMethod(
-        s_device,
-        [] {
-            for (MediaPlayer *p : players())
-                if (p->kind() == MediaPlayer::Kind::Sequencer && p->isPlaying())
-                    QMetaObject::invokeMethod(p, "onMusicDone");
-        },
-        Qt::QueuedConnection);
+void AudioDevice::unregisterPlayer(MediaPlayer *p) {
+    // Ids stay put: the slot is emptied, not removed.
+    const qsizetype i = players_.indexOf(p);
+    if (i >= 0) players_[i] = nullptr;
 }
-} // namespace
+
+MediaPlayer *AudioDevice::player(int id) const { return id >= 0 && id < players_.size() ? players_[id] : nullptr; }
 
 // ---- MediaPlayer -----------------------------------------------------------
 
 MediaPlayer::MediaPlayer(Kind kind, AudioDevice &device, QObject *parent)
-    : QObject(parent), kind_(kind), device_(device) {
-    device_.registerPlayer(this);
-}
+    : QObject(parent), kind_(kind), device_(device), id_(device.registerPlayer(this)) {}
 
 MediaPlayer::~MediaPlayer() {
     close();
@@ -155,102 +96,74 @@ MediaPlayer::~MediaPlayer() {
 
 void MediaPlayer::command(const QString &cmd) {
     const QString c = cmd.toLower();
-    log << c;
+    if (c != QLatin1String("open") && c != QLatin1String("play") && c != QLatin1String("close")) return;
+    if (observer_) observer_->commanded(*this, c);
     if (c == QLatin1String("open"))
         open();
     else if (c == QLatin1String("play"))
         play();
-    else if (c == QLatin1String("close"))
+    else
         close();
 }
 
-void MediaPlayer::setStartPosition(qint64 ms) { startPos_ = ms; restartPending_ = true; }
-
-qint64 MediaPlayer::position() const {
-    if (playing_) return startPos_ + clock_.elapsed();
-    return endPosition_;
+void MediaPlayer::rewind() {
+    rewound_ = true;
+    if (observer_) observer_->rewound(*this);
 }
+
+qint64 MediaPlayer::position() const { return playing_ ? clock_.elapsed() : endPosition_; }
 
 void MediaPlayer::open() {
     close();
-    QFile f(fileName);
-    if (!f.open(QIODevice::ReadOnly)) return;
-    data_ = f.readAll();
-    length_ = 0;
-    endPosition_ = 0;
-    startPos_ = 0;
+    // Only a look at the name here; reading and checking the file happen on
+    // the audio thread, which reports a file it refuses.
+    const QFileInfo info(fileName);
+    const MediaKind media = kind_ == Kind::WaveAudio ? MediaKind::Wave : MediaKind::Midi;
+    if (!info.isFile() || info.size() <= 0 || info.size() > maxMediaBytes(media)) return;
+    open_ = true;
+    const quint64 ticket = ++ticket_;
+    device_.post([id = id_, path = info.absoluteFilePath(), media, ticket](AudioWorker &w) {
+        w.open(id, path, media, ticket);
+    });
 }
 
 void MediaPlayer::play() {
-    if (data_.isEmpty()) return;
-    if (playing_) {
-        // Play while playing goes on unless a start position was set.
-        if (!restartPending_) return;
-        releaseSound();
-    }
-    restartPending_ = false;
-    if (!device_.acquire()) return;
-    SDL_RWops *rw = SDL_RWFromConstMem(data_.constData(), int(data_.size()));
-    if (kind_ == Kind::WaveAudio) {
-        Mix_Chunk *chunk = Mix_LoadWAV_RW(rw, 1);
-        if (!chunk) return device_.release();
-        channel_ = Mix_PlayChannel(-1, chunk, 0);
-        if (channel_ < 0) {
-            Mix_FreeChunk(chunk);
-            return device_.release();
-        }
-        sound_ = chunk;
-    } else {
-        Mix_Music *music = Mix_LoadMUS_RW(rw, 1);
-        if (!music) return device_.release();
-        if (Mix_PlayMusic(music, 1) != 0) {
-            Mix_FreeMusic(music);
-            return device_.release();
-        }
-        sound_ = music;
-    }
+    if (!open_) return;
+    // Without a new start position, play goes on while playing and there is
+    // nothing left to play after the end.
+    if ((playing_ || atEnd_) && !rewound_) return;
+    rewound_ = atEnd_ = false;
     playing_ = true;
     clock_.start();
-}
-
-void MediaPlayer::releaseSound() {
-    if (!sound_) return;
-    playing_ = false;
-    if (kind_ == Kind::WaveAudio) {
-        if (channel_ >= 0) Mix_HaltChannel(channel_);
-        Mix_FreeChunk(static_cast<Mix_Chunk *>(sound_));
-    } else {
-        Mix_HaltMusic();
-        Mix_FreeMusic(static_cast<Mix_Music *>(sound_));
-    }
-    sound_ = nullptr;
-    channel_ = -1;
-    device_.release();
+    const quint64 ticket = ++ticket_;
+    device_.post([id = id_, ticket](AudioWorker &w) { w.start(id, ticket); });
 }
 
 void MediaPlayer::close() {
     const bool wasPlaying = playing_;
-    releaseSound();
-    data_.clear();
-    length_ = endPosition_ = startPos_ = 0;
-    restartPending_ = false;
+    if (open_) device_.post([id = id_](AudioWorker &w) { w.close(id); });
+    ++ticket_; // whatever the audio thread still says of the old file is moot
+    open_ = playing_ = atEnd_ = rewound_ = false;
+    length_ = endPosition_ = 0;
     if (wasPlaying) emit stopCompleted(0);
 }
 
-void MediaPlayer::onChannelDone(int channel) {
-    if (!playing_ || channel != channel_ || Mix_Playing(channel_)) return;
-    finishedNaturally();
+void MediaPlayer::onSounding(quint64 ticket) {
+    if (ticket == ticket_ && observer_) observer_->sounded(*this, true);
 }
 
-void MediaPlayer::onMusicDone() {
-    if (!playing_ || kind_ != Kind::Sequencer) return;
-    if (Mix_PlayingMusic()) return; // a newer play already runs
-    finishedNaturally();
+void MediaPlayer::onSilent(quint64 ticket, bool fileRefused) {
+    if (ticket != ticket_) return;
+    playing_ = false;
+    if (fileRefused) open_ = false;
+    if (observer_) observer_->sounded(*this, false);
 }
 
-void MediaPlayer::finishedNaturally() {
-    endPosition_ = length_ = qMax<qint64>(1, startPos_ + clock_.elapsed());
-    releaseSound();
+void MediaPlayer::onEnded(quint64 ticket) {
+    if (ticket != ticket_ || !playing_) return;
+    endPosition_ = length_ = qMax<qint64>(1, clock_.elapsed());
+    playing_ = false;
+    atEnd_ = true;
     emit done(1);
 }
 

@@ -24,7 +24,7 @@ void Music::canzoni_Click(int index) {
     menu_.canzoni[index]->setChecked(true);
     midi_.fileName = findFileNoCase(musicDir(), menu_.canzoni[index]->text() + QStringLiteral(".MID"));
     midi_.command(QStringLiteral("open"));
-    midi_.setStartPosition(0);
+    midi_.rewind();
     midi_.command(QStringLiteral("play"));
 }
 
@@ -32,11 +32,11 @@ void Music::MMC1_Done(int) {
     // A player with nothing open reads 0 and 0: replaying it would spin forever.
     if (!midi_.isOpen() || midi_.length() <= 0) return;
     if (midi_.position() == midi_.length()) {
-        midi_.setStartPosition(0);
+        midi_.rewind();
         midi_.command(QStringLiteral("Play"));
     }
 }
 
-void Music::MMC1_StopCompleted(int) { midi_.setStartPosition(0); }
+void Music::MMC1_StopCompleted(int) { midi_.rewind(); }
 
 } // namespace zt

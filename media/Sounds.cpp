@@ -13,7 +13,7 @@ void Sounds::Apri_suono(const QString &name) {
 void Sounds::suona() {
     if (!menu_.menu_card_rustle_yes->isChecked()) return;
     wave_.command(QStringLiteral("Play"));
-    wave_.setStartPosition(0);
+    wave_.rewind();
 }
 
 void Sounds::menu_card_rustle_yes_Click() {

@@ -235,6 +235,7 @@ QCoro::Task<> MainWindow::gioco_imposta() {
     s_.extraN = 0;
     s_.lastTaker = 0;
     s_.gameNo = static_cast<u8>(s_.gameNo + 1);
+    audio_.retryAfterFailure();
     sounds_->Apri_suono(QStringLiteral("carta"));
     e_.printer->cls();
     for (int k = 1; k <= 40; ++k) {

@@ -3,6 +3,7 @@
 // its own, no window, pauses and glides at zero delay unless a test says so.
 #include "eventloop.h"
 #include "media/AudioPlayer.h"
+#include "playerlog.h"
 #include "media/Elements.h"
 #include "media/Sounds.h"
 #include "rules/Capture.h"
@@ -65,6 +66,8 @@ struct BareTable {
     AudioDevice device;
     MediaPlayer wave{MediaPlayer::Kind::WaveAudio, device};
     MediaPlayer music{MediaPlayer::Kind::Sequencer, device};
+    test::PlayerLog waveLog{wave};
+    test::PlayerLog musicLog{music};
     Sounds sounds{wave, e.menu, programDir.path()};
     CaptureRules capture{s, e.carta};
     CardMovement movement{s, e, pacing, rnd};

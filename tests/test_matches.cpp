@@ -310,11 +310,12 @@ void TestMatches::selectionRules() {
     auto &move = watch.move;
     auto &bordersAfter = watch.bordersAfter;
     const int &pileTopAfter = watch.pileTopAfter, &pileTopBorder = watch.pileTopBorder;
+    PlayerLog wave(w.MMCw());
     qsizetype logBefore = 0;
     std::set<int> selected;
     for (int c : clicks) {
         const int code = std::abs(c);
-        if (code == card) logBefore = w.MMCw().log.size();
+        if (code == card) logBefore = wave.log.size();
         QVERIFY2(selfplay::clickAndSettle(w, e.carta[code]), qPrintable(QStringLiteral("click on %1").arg(code)));
         QVERIFY2(move.has_value() == (c > 0), qPrintable(QStringLiteral("after the click on %1").arg(code)));
         if (code == card) {
@@ -332,7 +333,7 @@ void TestMatches::selectionRules() {
 
     // "notify" is loaded and played after the rustle of the played card,
     // and the rustle loaded again.
-    const QStringList sounds = w.MMCw().log.mid(logBefore);
+    const QStringList sounds = wave.log.mid(logBefore);
     const QStringList notifyLog{"play", "close", "open", "play", "close", "open"};
     if (notify)
         QCOMPARE(sounds.mid(0, notifyLog.size()), notifyLog);

@@ -143,6 +143,7 @@ void TestMedia::rustleOption() {
     Harness h;
     MainWindow &w = *h.window;
     MediaPlayer &wave = w.MMCw();
+    PlayerLog waveLog(wave);
     w.Command1_Click();
     QVERIFY(runUntil([&] { return humanToPlay(w); }));
     QVERIFY(wave.fileName.endsWith(QStringLiteral("sounds/carta.wav")));
@@ -150,18 +151,18 @@ void TestMedia::rustleOption() {
     h.e().menu.menu_card_rustle_no->trigger();
     QVERIFY(h.e().menu.menu_card_rustle_no->isChecked());
     QVERIFY(!h.e().menu.menu_card_rustle_yes->isChecked());
-    wave.log.clear();
+    waveLog.log.clear();
     w.sounds().Apri_suono(QStringLiteral("notify"));
     w.sounds().suona();
-    QCOMPARE(wave.log, (QStringList{"close", "open"})); // loading goes on, playing does not
+    QCOMPARE(waveLog.log, (QStringList{"close", "open"})); // loading goes on, playing does not
 
     h.e().menu.menu_card_rustle_yes->trigger();
     QVERIFY(!h.e().menu.menu_card_rustle_no->isChecked());
     w.sounds().Apri_suono(QStringLiteral("carta"));
-    wave.log.clear();
+    waveLog.log.clear();
     playFirstCard(w); // the very next card rustles
-    QVERIFY(!wave.log.isEmpty());
-    QCOMPARE(wave.log.first(), QStringLiteral("play"));
+    QVERIFY(!waveLog.log.isEmpty());
+    QCOMPARE(waveLog.log.first(), QStringLiteral("play"));
 }
 
 void TestMedia::stealSignals() {
@@ -177,13 +178,13 @@ void TestMedia::stealSignals() {
     }
     QVERIFY(runUntil([&] { return humanToPlay(w); }));
     QVERIFY(s.pileTop[kComputer] != 0);
-    w.MMCw().log.clear();
+    PlayerLog wave(w.MMCw());
     w.Carta_Click(s.pileTop[kComputer]);
     QCOMPARE(h.e().carta[s.pileTop[kComputer]]->border(), 1);
     playFirstCard(w);
-    QVERIFY(runUntil([&] { return w.MMCw().log.size() >= 6; }));
+    QVERIFY(runUntil([&] { return wave.log.size() >= 6; }));
     const QStringList expected{"play", "close", "open", "play", "close", "open"};
-    QCOMPARE(w.MMCw().log.mid(0, 6), expected);
+    QCOMPARE(wave.log.mid(0, 6), expected);
     QVERIFY(w.MMCw().fileName.endsWith(QStringLiteral("carta.wav")));
 }
 
@@ -191,16 +192,17 @@ void TestMedia::songMenu() {
     Harness h;
     Menu &m = h.e().menu;
     MediaPlayer &midi = h.window->MMC1();
+    PlayerLog midiLog(midi);
     QVERIFY(midi.fileName.endsWith(QStringLiteral("music/tresquo.mid")));
     m.canzoni[6]->trigger(); // Astro
     QVERIFY(midi.fileName.endsWith(QStringLiteral("music/Astro.MID")));
     for (int i = 0; i <= 12; ++i) QCOMPARE(m.canzoni[i]->isChecked(), i == 6);
-    midi.log.clear();
+    midiLog.log.clear();
     m.canzoni[6]->trigger(); // the same song starts again from the beginning
-    QCOMPARE(midi.log, (QStringList{"close", "open", "play"}));
-    midi.log.clear();
+    QCOMPARE(midiLog.log, (QStringList{"close", "open", "play"}));
+    midiLog.log.clear();
     m.canzoni[0]->trigger(); // None: silence, and the old mark stays
-    QCOMPARE(midi.log, QStringList{"close"});
+    QCOMPARE(midiLog.log, QStringList{"close"});
     for (int i = 0; i <= 12; ++i) QCOMPARE(m.canzoni[i]->isChecked(), i == 6);
     QVERIFY(!midi.isOpen());
     // Shuffles of later games send Play to the closed player: still silent.
@@ -215,6 +217,7 @@ void TestMedia::finishedSongStartsAgain() {
     MainWindow w(WindowConfig{dir.path(), config.path(), true, 1});
     if (AudioDevice::soundFont().isEmpty()) QSKIP("no General MIDI SoundFont installed");
     MediaPlayer &midi = w.MMC1();
+    PlayerLog midiLog(midi);
     QSignalSpy done(&midi, &MediaPlayer::done);
     w.canzoni_Click(5);
     if (!midi.isPlaying()) QSKIP("no audio device, not even a dummy one");
@@ -222,18 +225,19 @@ void TestMedia::finishedSongStartsAgain() {
     QVERIFY(midi.length() > 0);
     // The end restarted the song by itself.
     QVERIFY(runUntil([&] { return midi.isPlaying(); }, 1000));
-    QCOMPARE(midi.log.mid(midi.log.size() - 1), QStringList{"play"});
+    QCOMPARE(midiLog.log.mid(midiLog.log.size() - 1), QStringList{"play"});
     QVERIFY(done.wait(5000));
 }
 
 void TestMedia::closedPlayerDoesNotLoop() {
     Harness h;
     MediaPlayer &midi = h.window->MMC1();
+    PlayerLog midiLog(midi);
     h.window->canzoni_Click(0);
-    midi.log.clear();
+    midiLog.log.clear();
     emit midi.done(1); // a late notice from a player with nothing open
     QCoreApplication::processEvents();
-    QVERIFY(midi.log.isEmpty());
+    QVERIFY(midiLog.log.isEmpty());
 }
 
 void TestMedia::fileNamesIgnoreLetterCase() {

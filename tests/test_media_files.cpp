@@ -306,8 +306,7 @@ void TestMediaFiles::music_data()
     QTest::addColumn<QString>("file");
     for (const char *name : {"tresquo.mid", "Humanoid.MID", "Impact.MID", "Go4yrgun.MID",
                              "Sevilana.MID", "Bugs.MID", "Astro.MID", "Champion.MID",
-                             "Champs.MID", "Easycity.MID", "Fastlane.MID", "Lastday.MID",
-                             "Tresquo.MID"})
+                             "Champs.MID", "Easycity.MID", "Fastlane.MID", "Lastday.MID"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 

@@ -42,7 +42,7 @@ void TestPlayers::computerStealsBeforeCapturing() {
     t.s.pileTop[kHuman] = 24;
     t.move(kComputer, 0);
     t.s.clickLock = 0;
-    t.wave.log.clear();
+    t.waveLog.log.clear();
 
     ComputerPlayer cpu(t.parts);
     BareTable::run(cpu.gioco2());
@@ -59,7 +59,7 @@ void TestPlayers::computerStealsBeforeCapturing() {
     QCOMPARE(t.e.dorso[0]->tag, QStringLiteral("7"));
     QCOMPARE(t.s.clickLock, i16(100));
     // liscio loaded and played, then carta loaded again and played with the card.
-    QCOMPARE(t.wave.log, QStringList({"close", "open", "play", "close", "open", "play"}));
+    QCOMPARE(t.waveLog.log, QStringList({"close", "open", "play", "close", "open", "play"}));
     QCOMPARE(soundName(t), QStringLiteral("carta.wav"));
 }
 
@@ -71,7 +71,7 @@ void TestPlayers::noStealWithoutHumanPile() {
     t.s.pileCount[kHuman] = 0;
     t.s.pileTop[kHuman] = 24;
     t.move(kComputer, 0);
-    t.wave.log.clear();
+    t.waveLog.log.clear();
 
     ComputerPlayer cpu(t.parts);
     BareTable::run(cpu.gioco2());
@@ -79,7 +79,7 @@ void TestPlayers::noStealWithoutHumanPile() {
     QCOMPARE(t.s.stealFlag, kFalse);
     QCOMPARE(t.s.playedCard, i16(14));
     QCOMPARE(t.s.pickN, i16(0));
-    QCOMPARE(t.wave.log, QStringList({"play"}));
+    QCOMPARE(t.waveLog.log, QStringList({"play"}));
 }
 
 void TestPlayers::computerPlaysFirstCardThatCaptures() {
@@ -173,7 +173,7 @@ void TestPlayers::humanClicks() {
         t.e.carta[33 + i]->move(places::handLeft(i), 495);
     }
     t.s.pileTop[kComputer] = 8;
-    t.wave.log.clear();
+    t.waveLog.log.clear();
     // The game waits for the played card while the clicks come in.
     QCoro::Task<> waiting = human.gioco1();
     QVERIFY(!waiting.isReady());
@@ -195,7 +195,7 @@ void TestPlayers::humanClicks() {
     human.Carta_Click(25);
     QCOMPARE(t.e.carta[25]->border(), 1);
     QCOMPARE(t.s.playedCard, i16(0));
-    QVERIFY(t.wave.log.isEmpty());
+    QVERIFY(t.waveLog.log.isEmpty());
     QCoreApplication::processEvents();
     QVERIFY(!waiting.isReady());
 
@@ -204,15 +204,15 @@ void TestPlayers::humanClicks() {
     QCOMPARE(t.s.playedCard, i16(34));
     QCOMPARE(at(t.e.carta[34]), kPlaySpot);
     QCOMPARE(t.e.carta[34]->border(), 0);
-    QCOMPARE(t.wave.log, QStringList{"play"});
+    QCOMPARE(t.waveLog.log, QStringList{"play"});
     // The wait ends; the marked pile top of another rank steals nothing but
     // still sounds the notice.
     QVERIFY(test::runUntil([&] { return waiting.isReady(); }, 2000));
     QCOMPARE(t.s.stealFlag, kFalse);
     QCOMPARE(t.s.playsThisDeal, i16(1));
-    QCOMPARE(t.wave.log, QStringList({"play", "close", "open", "play", "close", "open"}));
+    QCOMPARE(t.waveLog.log, QStringList({"play", "close", "open", "play", "close", "open"}));
     QCOMPARE(soundName(t), QStringLiteral("carta.wav"));
-    t.wave.log.clear();
+    t.waveLog.log.clear();
     t.s.clickLock = 0;
 
     // After that, hand cards ignore clicks; everything else toggles,
@@ -225,7 +225,7 @@ void TestPlayers::humanClicks() {
     QCOMPARE(t.e.carta[12]->border(), 1);
     human.Carta_Click(30);
     QCOMPARE(own->border(), 1);
-    QVERIFY(t.wave.log.isEmpty());
+    QVERIFY(t.waveLog.log.isEmpty());
 }
 
 void TestPlayers::clicksRefusedWhileLocked() {
@@ -253,7 +253,7 @@ void TestPlayers::clicksRefusedWhileLocked() {
         QCOMPARE(t.s.playedCard, i16(0));
         QCOMPARE(at(t.e.carta[20]), QPointF(323, 495));
         QCOMPARE(t.selected(), QList<int>{});
-        QVERIFY(t.wave.log.isEmpty());
+        QVERIFY(t.waveLog.log.isEmpty());
     }
     // Unlocked, a click also hides the panels.
     BareTable t;

@@ -221,7 +221,7 @@ void TestTable::mescolaLaysTheTable() {
     }
     QCOMPARE(t.scene.backgroundBrush().color(), QColor(0, 112, 0));
     QVERIFY(!t.e.wipe->isVisible());
-    QVERIFY(t.music.log.contains(QStringLiteral("play")));
+    QVERIFY(t.musicLog.log.contains(QStringLiteral("play")));
 }
 
 void TestTable::dealing() {

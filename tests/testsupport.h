@@ -2,6 +2,7 @@
 // Shared helpers for the tests: a window playing at zero delay in a folder of
 // its own, and ways to let the event loop run until something happens.
 #include "eventloop.h"
+#include "playerlog.h"
 #include "shell/MainWindow.h"
 
 #include <QCoreApplication>

@@ -478,58 +478,6 @@ def tresquo_theme(out):
     return s.write(out, beat + s.bar, "Tresquo")
 
 
-def tresquo_waltz(out):
-    """The theme again as a slower café waltz in D minor."""
-    s = Song(150, (3, 4), seed=12, level=1.2)
-    violin, clar, piano, strings, bass = s.band(
-        ("Violin", VIOLIN, 100, 72, 70), ("Clarinet", CLARINET, 98, 56, 60),
-        ("Piano", PIANO, 80, 50, 50), ("Strings", STRINGS, 60, 80, 70),
-        ("Bass", PIZZICATO, 100, 64, 40))
-    bar, down = s.bar, -7
-    form = [("intro", ["Am", "Dm", "E7", "Am"]), ("A", THEME_A_CHORDS),
-            ("B", THEME_B_CHORDS), ("A2", THEME_A_CHORDS),
-            ("B2", THEME_B_CHORDS), ("A3", THEME_A_CHORDS)]
-    form = [(part, [transpose_symbol(c, down) for c in chords])
-            for part, chords in form]
-
-    def each_part(part, spans):
-        pattern_bass(bass, spans, [(0, 1, 0)], 38, 100)
-        pattern_comp(piano, spans, [(1, .8, 1), (2, .8, .85)], 55, 60)
-        pad(strings, spans, 53, 50)
-        if part == "A3":
-            # Last pass slows into the final chord.
-            for (b, _, _), bpm in zip(spans[5:], (138, 124, 108)):
-                s.tempo(b, bpm)
-
-    score = {
-        "intro": [cue(piano, "A4:.5 C5:.5 E5:.5 A5:.5 C6:.5 E6:.5", 3,
-                      vel=70, transpose=down)],
-        "A": [cue(violin, THEME_A, vel=95, transpose=down)],
-        "B": [cue(clar, THEME_B, vel=95, transpose=down)],
-        "A2": [cue(clar, THEME_A, vel=90, transpose=down),
-               cue(violin, THEME_A, vel=80, transpose=down + 12)],
-        "B2": [cue(violin, THEME_B, vel=96, transpose=down),
-               cue(clar, THEME_B_THIRDS, vel=82, transpose=down)],
-        "A3": [cue(violin, THEME_A[:7], vel=92, transpose=down)],
-    }
-    beat = s.arrange(form, score=score, each_part=each_part)
-    violin.line(beat - bar, "D5:3", 90)
-    clar.line(beat - bar, "A4:3", 80)
-    strings.chord(beat, 3, [50, 57, 62, 65], 65)
-    piano.chord(beat, 3, [38, 50, 57, 62, 65, 69], 75, strum=0.05)
-    bass.note(beat, 1, 38, 100)
-    return s.write(out, beat + 2 * bar, "Tresquo (waltz)")
-
-
-def transpose_symbol(symbol, semis):
-    names = ["C", "C#", "D", "Eb", "E", "F", "F#", "G", "Ab", "A", "Bb", "B"]
-    root, kind, slash = split_chord(symbol)
-    out = names[(pitch(root + "0") + semis) % 12] + kind
-    if slash:
-        out += "/" + names[(pitch(slash + "0") + semis) % 12]
-    return out
-
-
 # ---------------------------------------------------------------------------
 # Menu tunes.
 
@@ -1112,7 +1060,7 @@ SONGS = [
     ("Sevilana.MID", sevilana), ("Bugs.MID", bugs), ("Astro.MID", astro),
     ("Champion.MID", champion), ("Champs.MID", champs),
     ("Easycity.MID", easycity), ("Fastlane.MID", fastlane),
-    ("Lastday.MID", lastday), ("Tresquo.MID", tresquo_waltz),
+    ("Lastday.MID", lastday),
 ]
 
 

@@ -1,0 +1,197 @@
+#include "media/AudioWorker.h"
+
+#include "media/AudioPlayer.h"
+
+#include <QFile>
+
+namespace zt {
+
+namespace {
+
+// SDL's end-of-play hooks carry no user data; they reach the worker through
+// this pointer, set while the device is open. There is one device per process.
+std::atomic<AudioWorker *> s_openWorker{nullptr};
+
+void SDLCALL channelStopped(int) {
+    if (AudioWorker *w = s_openWorker.load()) w->noteEndOfPlay();
+}
+
+void SDLCALL musicStopped() {
+    if (AudioWorker *w = s_openWorker.load()) w->noteEndOfPlay();
+}
+
+// How long the device stays open after the last sound, so a quick series of
+// plays does not open and close it each time.
+constexpr int kIdleCloseMs = 1500;
+
+} // namespace
+
+AudioWorker::AudioWorker() {
+    idleClose_.setSingleShot(true);
+    idleClose_.setInterval(kIdleCloseMs);
+    connect(&idleClose_, &QTimer::timeout, this, [this] {
+        if (!anyPlaying()) closeDevice();
+    });
+}
+
+AudioWorker::~AudioWorker() { shutdown(); }
+
+void AudioWorker::noteEndOfPlay() {
+    // Only a flag and a queued call: this runs on SDL's mixing thread, which
+    // must not wait on anything. Halts we ask for land here too; collectEnds
+    // tells them apart.
+    if (!endsPending_.exchange(true)) QMetaObject::invokeMethod(this, &AudioWorker::collectEnds, Qt::QueuedConnection);
+}
+
+void AudioWorker::open(int player, const QString &path, MediaKind kind, quint64 ticket) {
+    close(player);
+    Slot &slot = files_[player];
+    slot.kind = kind;
+    slot.ticket = ticket;
+    slot.bytes = readSaneMedia(path, kind);
+    if (slot.bytes.isEmpty()) emit silent(player, ticket, true);
+}
+
+void AudioWorker::start(int player, quint64 ticket) {
+    Slot &slot = files_[player];
+    slot.ticket = ticket;
+    halt(slot);
+    if (slot.bytes.isEmpty()) return emit silent(player, ticket, true);
+    if (!openDevice()) return emit silent(player, ticket, false);
+    if (!decode(slot)) {
+        slot.bytes.clear();
+        emit silent(player, ticket, true);
+        return closeWhenIdle();
+    }
+    bool ok;
+    if (slot.kind == MediaKind::Wave) {
+        slot.channel = sdl_.PlayChannel(-1, slot.chunk, 0);
+        ok = slot.channel >= 0;
+    } else {
+        ok = sdl_.PlayMusic(slot.music, 1) == 0;
+    }
+    if (!ok) {
+        emit silent(player, ticket, false);
+        return closeWhenIdle();
+    }
+    idleClose_.stop();
+    slot.playing = true;
+    emit sounding(player, ticket);
+}
+
+void AudioWorker::close(int player) {
+    auto it = files_.find(player);
+    if (it == files_.end()) return;
+    halt(*it);
+    freeDecoded(*it);
+    files_.erase(it);
+    closeWhenIdle();
+}
+
+void AudioWorker::shutdown() {
+    for (Slot &slot : files_) {
+        halt(slot);
+        freeDecoded(slot);
+    }
+    files_.clear();
+    closeDevice();
+}
+
+bool AudioWorker::openDevice() {
+    if (deviceOpen_) return true;
+    if (deviceFailed_) return false;
+    deviceFailed_ = true; // until everything below has worked
+    if (!sdl_.load()) return false;
+    quietAlsa();
+    // SDL would otherwise swallow SIGTERM and SIGINT into an event queue
+    // nobody reads, and the program could not be ended from outside.
+    sdl_.SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (sdl_.InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    if (sdl_.OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+        sdl_.QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    sdl_.Init(MIX_INIT_MID);
+    const QString font = AudioDevice::soundFont();
+    if (!font.isEmpty()) sdl_.SetSoundFonts(QFile::encodeName(font).constData());
+    s_openWorker.store(this);
+    sdl_.ChannelFinished(channelStopped);
+    sdl_.HookMusicFinished(musicStopped);
+    deviceOpen_ = true;
+    deviceFailed_ = false;
+    return true;
+}
+
+void AudioWorker::closeDevice() {
+    idleClose_.stop();
+    if (!deviceOpen_) return;
+    // Decoded sounds are in the device's format; they go with it.
+    for (Slot &slot : files_) {
+        halt(slot);
+        freeDecoded(slot);
+    }
+    sdl_.ChannelFinished(nullptr);
+    sdl_.HookMusicFinished(nullptr);
+    s_openWorker.store(nullptr);
+    sdl_.CloseAudio();
+    sdl_.Quit();
+    sdl_.QuitSubSystem(SDL_INIT_AUDIO);
+    deviceOpen_ = false;
+}
+
+bool AudioWorker::decode(Slot &slot) {
+    if (slot.chunk || slot.music) return true;
+    // The bytes outlive the decoded sound, which may read them while playing.
+    SDL_RWops *rw = sdl_.RWFromConstMem(slot.bytes.constData(), int(slot.bytes.size()));
+    if (!rw) return false;
+    if (slot.kind == MediaKind::Wave)
+        slot.chunk = sdl_.LoadWAV_RW(rw, 1);
+    else
+        slot.music = sdl_.LoadMUS_RW(rw, 1);
+    return slot.chunk || slot.music;
+}
+
+void AudioWorker::halt(Slot &slot) {
+    if (!slot.playing) return;
+    slot.playing = false;
+    if (slot.kind == MediaKind::Wave) {
+        if (slot.channel >= 0) sdl_.HaltChannel(slot.channel);
+    } else {
+        sdl_.HaltMusic();
+    }
+    slot.channel = -1;
+}
+
+void AudioWorker::freeDecoded(Slot &slot) {
+    if (slot.chunk) sdl_.FreeChunk(slot.chunk);
+    if (slot.music) sdl_.FreeMusic(slot.music);
+    slot.chunk = nullptr;
+    slot.music = nullptr;
+}
+
+void AudioWorker::collectEnds() {
+    endsPending_.store(false);
+    if (!deviceOpen_) return;
+    for (auto it = files_.begin(); it != files_.end(); ++it) {
+        Slot &slot = *it;
+        if (!slot.playing) continue;
+        const bool still = slot.kind == MediaKind::Wave ? sdl_.Playing(slot.channel) != 0 : sdl_.PlayingMusic() != 0;
+        if (still) continue;
+        slot.playing = false;
+        slot.channel = -1;
+        emit ended(it.key(), slot.ticket);
+    }
+    closeWhenIdle();
+}
+
+bool AudioWorker::anyPlaying() const {
+    for (const Slot &slot : files_)
+        if (slot.playing) return true;
+    return false;
+}
+
+void AudioWorker::closeWhenIdle() {
+    if (deviceOpen_ && !anyPlaying()) idleClose_.start();
+}
+
+} // namespace zt

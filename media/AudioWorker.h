@@ -1,0 +1,66 @@
+#pragma once
+// The audio thread's side of the players: reads and checks the files,
+// loads SDL_mixer on first need, opens the device, decodes and plays. Every
+// call here runs on the audio thread; results go back as queued signals
+// carrying the player's id and the ticket of the command they answer.
+#include "media/MediaCheck.h"
+#include "media/SdlMixer.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QObject>
+#include <QTimer>
+#include <atomic>
+
+namespace zt {
+
+class AudioWorker : public QObject {
+    Q_OBJECT
+public:
+    AudioWorker();
+    ~AudioWorker() override;
+
+    void open(int player, const QString &path, MediaKind kind, quint64 ticket);
+    void start(int player, quint64 ticket);
+    void close(int player);
+    void retryAfterFailure() { deviceFailed_ = false; }
+    void shutdown();
+
+    // Called from SDL's mixing thread when a channel or the music stops.
+    void noteEndOfPlay();
+
+signals:
+    void sounding(int player, quint64 ticket);
+    void silent(int player, quint64 ticket, bool fileRefused);
+    void ended(int player, quint64 ticket);
+
+private:
+    struct Slot {
+        MediaKind kind = MediaKind::Wave;
+        QByteArray bytes;
+        Mix_Chunk *chunk = nullptr;
+        Mix_Music *music = nullptr;
+        int channel = -1;
+        bool playing = false;
+        quint64 ticket = 0;
+    };
+
+    bool openDevice();
+    void closeDevice();
+    bool decode(Slot &slot);
+    void halt(Slot &slot);
+    void freeDecoded(Slot &slot);
+    void collectEnds();
+    bool anyPlaying() const;
+    // Closes the device a while after the last sound, unless another begins.
+    void closeWhenIdle();
+
+    SdlMixer sdl_;
+    QHash<int, Slot> files_;
+    bool deviceOpen_ = false;
+    bool deviceFailed_ = false;
+    std::atomic<bool> endsPending_{false};
+    QTimer idleClose_{this}; // a child, so it moves to the audio thread too
+};
+
+} // namespace zt
