@@ -343,6 +343,7 @@ void TestKeys::ctrlQEndsFromAnyWait() {
         QVERIFY(runUntil([&] { return h.e().menu.partita->isVisible(); }));
     }
     QSignalSpy ended(&w, &MainWindow::cycleEnded);
+    PlayerLog music(w.MMC1());
     if (where == 4)
         QTest::keyClick(h.e().menu.partita, Qt::Key_Q, Qt::ControlModifier); // the open menu has the keys
     else
@@ -350,7 +351,7 @@ void TestKeys::ctrlQEndsFromAnyWait() {
     QVERIFY(!w.cycleRunning());
     QCOMPARE(ended.count(), 1);
     QVERIFY(!w.isVisible());
-    QCOMPARE(w.MMC1().log.last(), QStringLiteral("close"));
+    QCOMPARE(music.log.last(), QStringLiteral("close"));
 }
 
 QTEST_MAIN(TestKeys)
