@@ -4,33 +4,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <cmath>
 
 namespace zt {
 
 namespace {
 const QString kFileName = QStringLiteral("speed.kdz");
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 } // namespace
-
-SettingsRead parseSettings(const QByteArray &content) {
-    int i = 0;
-    const int n = content.size();
-    while (i < n && isBlank(content[i])) ++i;
-    if (i >= n) return {SettingsRead::Missing, 0};
-    // The first field ends at a comma or a line end; blanks around it are ignored.
-    int end = i;
-    while (end < n && content[end] != ',' && content[end] != '\r' && content[end] != '\n') ++end;
-    const QByteArray field = content.mid(i, end - i).trimmed();
-    bool ok = false;
-    const double v = field.toDouble(&ok);
-    if (!ok || !std::isfinite(v)) return {SettingsRead::NotANumber, 0};
-    const double r = std::nearbyint(v); // a byte takes the nearest whole number
-    if (r < 0 || r > 255) return {SettingsRead::Overflow, 0};
-    return {SettingsRead::Number, int(r)};
-}
-
-QByteArray formatSettings(int cardSpeed) { return " " + QByteArray::number(cardSpeed) + " \r\n"; }
 
 QString Options::programFile() const { return QDir(programDir_).filePath(kFileName); }
 QString Options::configFile() const { return QDir(configDir_).filePath(kFileName); }
@@ -49,7 +28,7 @@ void Options::setDefaults() {
 void Options::readSettings() {
     QFile f(readFile());
     SettingsRead r;
-    if (QFileInfo(f.fileName()).isFile() && f.open(QIODevice::ReadOnly)) r = parseSettings(f.read(64));
+    if (QFileInfo(f.fileName()).isFile() && f.open(QIODevice::ReadOnly)) r = readSettingsFrom(f);
     if (r.kind == SettingsRead::Number) {
         // Only a speed the menu offers is taken: 0 would stop the cards dead.
         if (r.value >= 1 && r.value <= 10) {

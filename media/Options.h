@@ -2,19 +2,12 @@
 // The card speed (remembered in a one-line settings file) and the play rate
 // (for this run only), with their menu check marks.
 #include "media/Elements.h"
+#include "media/SettingsFormat.h"
 #include "rules/GameState.h"
 
 #include <optional>
 
 namespace zt {
-
-// What the settings file says, read the tolerant way: the first number in it.
-struct SettingsRead {
-    enum Kind { Missing, NotANumber, Overflow, Number } kind = Missing;
-    int value = 0;
-};
-SettingsRead parseSettings(const QByteArray &content);
-QByteArray formatSettings(int cardSpeed); // " 7 \r\n"
 
 class Options {
 public:

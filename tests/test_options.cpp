@@ -1,12 +1,17 @@
 // The card speed in its one-line settings file, the play rate, their menu marks.
 #include "media/Options.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGraphicsScene>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace zt;
 
@@ -60,12 +65,15 @@ class TestOptions : public QObject {
 private slots:
     void parsing_data();
     void parsing();
+    void readStopsAtTheFirstField();
     void formatting();
     void startUpRead_data();
     void startUpRead();
     void choosingCardSpeed();
     void choosingPlayRate();
     void unwritableProgramFolder();
+    void writeKilledHalfWay();
+    void twoInstancesWritingAtOnce();
 };
 
 void TestOptions::parsing_data() {
@@ -83,6 +91,21 @@ void TestOptions::parsing_data() {
     QTest::newRow("text") << QByteArray("fast\r\n") << int(SettingsRead::NotANumber) << 0;
     QTest::newRow("empty") << QByteArray() << int(SettingsRead::Missing) << 0;
     QTest::newRow("blank lines") << QByteArray(" \r\n\r\n") << int(SettingsRead::Missing) << 0;
+    // The first number, whatever comes after it on its line.
+    QTest::newRow("two numbers") << QByteArray(" 7 8") << int(SettingsRead::Number) << 7;
+    QTest::newRow("tab then more") << QByteArray("7\t9\r\n") << int(SettingsRead::Number) << 7;
+    QTest::newRow("comma") << QByteArray("7,8") << int(SettingsRead::Number) << 7;
+    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF 6 \r\n") << int(SettingsRead::Number) << 6;
+    QTest::newRow("mark alone") << QByteArray("\xEF\xBB\xBF") << int(SettingsRead::Missing) << 0;
+    QTest::newRow("mark not at the start") << QByteArray(" \xEF\xBB\xBF" "6") << int(SettingsRead::NotANumber) << 0;
+    QTest::newRow("blank lines past 64 bytes")
+        << QByteArray(" \r\n").repeated(40) + QByteArray("\t\n 9 \r\n") << int(SettingsRead::Number) << 9;
+    QTest::newRow("blank lines past a chunk")
+        << QByteArray("\n").repeated(100000) + QByteArray("3") << int(SettingsRead::Number) << 3;
+    QTest::newRow("leading zeros") << QByteArray("0").repeated(10000) + "8" << int(SettingsRead::Number) << 8;
+    QTest::newRow("long number") << QByteArray("1").repeated(10000) << int(SettingsRead::Overflow) << 0;
+    QTest::newRow("nearest whole") << QByteArray("6.7") << int(SettingsRead::Number) << 7;
+    QTest::newRow("number glued to text") << QByteArray("7abc") << int(SettingsRead::NotANumber) << 0;
 }
 
 void TestOptions::parsing() {
@@ -92,6 +115,18 @@ void TestOptions::parsing() {
     const SettingsRead r = parseSettings(content);
     QCOMPARE(int(r.kind), kind);
     QCOMPARE(r.value, value);
+}
+
+void TestOptions::readStopsAtTheFirstField() {
+    // A huge file is never read whole: the reader leaves off where the field ends.
+    const QByteArray head = QByteArray("\xEF\xBB\xBF") + QByteArray("\r\n").repeated(3000) + " 5";
+    QBuffer buffer;
+    buffer.setData(head + QByteArray(" ").repeated(8 << 20) + "9");
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    const SettingsRead r = readSettingsFrom(buffer);
+    QCOMPARE(int(r.kind), int(SettingsRead::Number));
+    QCOMPARE(r.value, 5);
+    QCOMPARE(buffer.pos(), qint64(head.size()));
 }
 
 void TestOptions::formatting() {
@@ -112,6 +147,9 @@ void TestOptions::startUpRead_data() {
     QTest::newRow("7") << QByteArray("7") << 7 << QList<int>{7};
     QTest::newRow("7 then lines") << QByteArray(" 7 \r\n 2 \r\nhello\r\n") << 7 << QList<int>{7};
     QTest::newRow("10") << QByteArray(" 10 \r\n") << 10 << QList<int>{10};
+    QTest::newRow("7 8") << QByteArray(" 7 8\r\n") << 7 << QList<int>{7};
+    QTest::newRow("marked, after blank lines")
+        << QByteArray("\xEF\xBB\xBF") + QByteArray("\r\n").repeated(200) + " 8 \r\n" << 8 << QList<int>{8};
     QTest::newRow("1") << QByteArray(" 1 \r\n") << 1 << QList<int>{1};
     // Not an entry of the menu: no mark, and the cards keep a speed they can use.
     QTest::newRow("0") << QByteArray("0") << 4 << QList<int>{};
@@ -237,6 +275,83 @@ void TestOptions::unwritableProgramFolder() {
     m.options.readSettings();
     QCOMPARE(int(m.s.cardSpeed), 2);
     QCOMPARE(m.checkedSpeeds(), QList<int>{2});
+}
+
+namespace {
+
+// The settings folder's entries, so leftovers beside the file show up.
+QStringList entries(const QString &dir) {
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+} // namespace
+
+void TestOptions::writeKilledHalfWay() {
+    QTemporaryDir program, config;
+    const QString file = QDir(program.path()).filePath(QStringLiteral("speed.kdz"));
+    write(file, " 3 \r\n");
+    OptionsMenu m(program.path(), config.path());
+    m.options.readSettings();
+
+    // The kernel stops the writer after two bytes of the new line: a process
+    // killed in the middle of saving, at a point it cannot choose.
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit noCore{0, 0}, twoBytes{2, 2};
+        setrlimit(RLIMIT_CORE, &noCore);
+        setrlimit(RLIMIT_FSIZE, &twoBytes);
+        m.options.card_speed_Click(9);
+        _exit(0);
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY2(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ, "the write was not cut short");
+
+    QCOMPARE(entries(program.path()), QStringList{QStringLiteral("speed.kdz")});
+    QCOMPARE(contents(file), QByteArray(" 3 \r\n"));
+    QVERIFY(QDir(config.path()).isEmpty());
+    OptionsMenu next(program.path(), config.path());
+    next.options.readSettings();
+    QCOMPARE(int(next.s.cardSpeed), 3);
+    QCOMPARE(next.checkedSpeeds(), QList<int>{3});
+}
+
+void TestOptions::twoInstancesWritingAtOnce() {
+    QTemporaryDir program, config;
+    const QString file = QDir(program.path()).filePath(QStringLiteral("speed.kdz"));
+    write(file, " 5 \r\n");
+    OptionsMenu m(program.path(), config.path());
+    m.options.readSettings();
+
+    // Two programs choosing speeds over and over at the same moment, while
+    // a third starts up again and again.
+    std::vector<pid_t> children;
+    for (int speed : {2, 7}) {
+        const pid_t child = fork();
+        if (child == 0) {
+            for (int i = 0; i < 150; ++i) m.options.card_speed_Click(speed);
+            _exit(0);
+        }
+        children.push_back(child);
+    }
+    int reads = 0;
+    QSet<int> seen;
+    bool running = true;
+    while (running) {
+        running = false;
+        for (pid_t c : children) running |= waitpid(c, nullptr, WNOHANG) == 0;
+        OptionsMenu reader(program.path(), config.path());
+        reader.options.readSettings();
+        seen << reader.s.cardSpeed;
+        QCOMPARE(reader.checkedSpeeds(), QList<int>{reader.s.cardSpeed});
+        ++reads;
+    }
+    for (pid_t c : children) waitpid(c, nullptr, 0);
+    QVERIFY(reads > 0);
+    for (int v : seen) QVERIFY2(v == 2 || v == 5 || v == 7, qPrintable(QString::number(v)));
+    const QByteArray last = contents(file);
+    QVERIFY2(last == " 2 \r\n" || last == " 7 \r\n", last.constData());
+    QCOMPARE(entries(program.path()), QStringList{QStringLiteral("speed.kdz")});
 }
 
 QTEST_MAIN(TestOptions)
