@@ -16,22 +16,26 @@ if ! /usr/bin/python3 -c 'import pyatspi' 2>/dev/null; then
   exit 77
 fi
 
-# A display of our own: the number given, or the first free one.
-fifo=$(mktemp)
-if [[ $# -ge 2 ]]; then
-  Xvfb ":$2" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  display=$2
-else
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-fi
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; rm -f "$fifo"' EXIT
-for _ in $(seq 100); do
-  [[ -z ${display:-} && -s $fifo ]] && display=$(head -n1 "$fifo")
-  [[ -n ${display:-} ]] && [[ -e /tmp/.X11-unix/X$display ]] && break
-  sleep 0.1
+# A display of our own: the number given, or the first free one from 90 on.
+start_xvfb() {
+  [[ -e /tmp/.X$1-lock || -e /tmp/.X11-unix/X$1 ]] && return 1
+  Xvfb ":$1" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+  xvfb=$!
+  for _ in $(seq 100); do
+    [[ -e /tmp/.X11-unix/X$1 ]] && return 0
+    kill -0 $xvfb 2>/dev/null || return 1
+    sleep 0.1
+  done
+  kill $xvfb 2>/dev/null
+  return 1
+}
+xvfb=
+trap '[[ -n $xvfb ]] && kill $xvfb 2>/dev/null' EXIT
+display=
+for n in ${2:-$(seq 90 199)}; do
+  if start_xvfb "$n"; then display=$n; break; fi
 done
-if [[ -z ${display:-} ]]; then
+if [[ -z $display ]]; then
   echo "FAIL: Xvfb did not start"
   exit 1
 fi

@@ -38,9 +38,10 @@ def walk(node, depth=0):
         yield from walk(child, depth + 1)
 
 
-def find_app(pid, seconds):
+def find_app(game, seconds):
+    pid = game.pid
     end = time.monotonic() + seconds
-    while time.monotonic() < end:
+    while time.monotonic() < end and game.poll() is None:
         desktop = pyatspi.Registry.getDesktop(0)
         for i in range(desktop.childCount):
             try:
@@ -82,7 +83,7 @@ def main():
                SDL_AUDIODRIVER="dummy", LANG="en_US.UTF-8", LC_ALL="", LANGUAGE="")
     game = subprocess.Popen([program], env=env)
     try:
-        app = find_app(game.pid, 30)
+        app = find_app(game, 30)
         if app is None:
             print("FAIL: the program never showed up on the accessibility bus")
             return 1
