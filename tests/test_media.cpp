@@ -1,46 +1,14 @@
 // Texts shown and hidden, sound effects, music and the players under them.
+#include "mediafiles.h"
 #include "testsupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
+#include <QThread>
 
 using namespace zt;
 using namespace zt::test;
-
-namespace {
-
-// A MIDI file of one short note: a song that ends within a fraction of a second.
-QByteArray shortMidi() {
-    const QByteArray track = QByteArray::fromHex("00903c64" "30803c00" "00ff2f00");
-    QByteArray f = QByteArray::fromHex("4d546864000000060000000100") + char(96);
-    f += QByteArray::fromHex("4d54726b") + QByteArray::fromHex("0000000c") + track;
-    return f;
-}
-
-QByteArray shortWave() {
-    const int n = 2205; // 50 ms at 44.1 kHz, mono 16-bit
-    QByteArray pcm(n * 2, '\0');
-    for (int i = 0; i < n; ++i) {
-        const qint16 v = qint16((i % 100 < 50) ? 8000 : -8000);
-        pcm[2 * i] = char(v & 0xff);
-        pcm[2 * i + 1] = char((v >> 8) & 0xff);
-    }
-    auto le32 = [](quint32 v) { return QByteArray::fromRawData(reinterpret_cast<const char *>(&v), 4); };
-    auto le16 = [](quint16 v) { return QByteArray::fromRawData(reinterpret_cast<const char *>(&v), 2); };
-    QByteArray f = "RIFF" + le32(36 + pcm.size()) + "WAVEfmt " + le32(16) + le16(1) + le16(1) + le32(44100) +
-                   le32(88200) + le16(2) + le16(16) + "data" + le32(pcm.size());
-    return f + pcm;
-}
-
-void writeFile(const QString &path, const QByteArray &data) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
-
-} // namespace
 
 class TestMedia : public QObject {
     Q_OBJECT
@@ -219,13 +187,19 @@ void TestMedia::finishedSongStartsAgain() {
     MediaPlayer &midi = w.MMC1();
     PlayerLog midiLog(midi);
     QSignalSpy done(&midi, &MediaPlayer::done);
+    bool doneOnWindowThread = false;
+    connect(&midi, &MediaPlayer::done, &midi,
+            [&] { doneOnWindowThread = QThread::currentThread() == QCoreApplication::instance()->thread(); });
     w.canzoni_Click(5);
-    if (!midi.isPlaying()) QSKIP("no audio device, not even a dummy one");
+    QVERIFY(runUntil([&] { return midiLog.count("sounding") + midiLog.count("silent") > 0; }));
+    if (midiLog.count("silent")) QSKIP("no audio device, not even a dummy one");
     QVERIFY(done.wait(5000));
+    QVERIFY(doneOnWindowThread);
     QVERIFY(midi.length() > 0);
-    // The end restarted the song by itself.
-    QVERIFY(runUntil([&] { return midi.isPlaying(); }, 1000));
+    // The end restarted the song by itself, and it sounds again.
+    QVERIFY(midi.isPlaying());
     QCOMPARE(midiLog.log.mid(midiLog.log.size() - 1), QStringList{"play"});
+    QVERIFY(runUntil([&] { return midiLog.count("sounding") == 2; }));
     QVERIFY(done.wait(5000));
 }
 
