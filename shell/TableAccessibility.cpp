@@ -50,7 +50,7 @@ QString scoreText(const QString &caption) {
 // the game each time it is asked, so it is never out of date.
 class TableElement : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
-    enum class Kind { Card, Back, Go, Light, Score, Line, MenuStrip, Live };
+    enum class Kind { Card, Back, Go, Light, Score, Line, MenuStrip, Panel, Live };
 
     TableElement(const TableAccessibility &table, Kind kind, int index = 0)
         : table_(table), kind_(kind), index_(index) {}
@@ -69,6 +69,7 @@ public:
         case Kind::Score: return onTable(e.Label2);
         case Kind::Line: return index_ < e.printer->lines().size();
         case Kind::MenuStrip: return e.LBLmenu->isVisible();
+        case Kind::Panel: return panel()->isVisible();
         case Kind::Live: return true;
         }
         return false;
@@ -89,6 +90,8 @@ public:
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name) return name();
         if (t == QAccessible::Description) return description();
+        // A panel's whole text, the rules or the information, to be read out.
+        if (t == QAccessible::Value && kind_ == Kind::Panel) return panel()->text();
         return {};
     }
 
@@ -109,6 +112,7 @@ public:
         case Kind::Light: return QAccessible::Indicator;
         case Kind::Score:
         case Kind::Line: return QAccessible::StaticText;
+        case Kind::Panel: return QAccessible::Document;
         case Kind::Live: return QAccessible::StatusBar;
         }
         return QAccessible::NoRole;
@@ -174,6 +178,7 @@ private:
             return index_ < lines.size() ? lines[index_].trimmed() : QString();
         }
         case Kind::MenuStrip: return e.LBLmenu->caption().trimmed();
+        case Kind::Panel: return panel()->text().section(QLatin1Char('\n'), 0, 0).trimmed();
         case Kind::Live: return table_.announcement();
         }
         return {};
@@ -201,10 +206,17 @@ private:
         case Kind::Light: return e.Verde[0];
         case Kind::Score: return e.Label2;
         case Kind::MenuStrip: return e.LBLmenu;
+        case Kind::Panel: return panel();
         case Kind::Line:
         case Kind::Live: return nullptr;
         }
         return nullptr;
+    }
+
+    // Panels by index: the English rules, the Italian rules, the information.
+    const TextPanel *panel() const {
+        const Elements &e = table_.elements();
+        return index_ == 0 ? e.Text1 : index_ == 1 ? e.Text3 : e.Text4;
     }
 
     const TableAccessibility &table_;
@@ -273,6 +285,7 @@ TableAccessibility::TableAccessibility(GameView *view, const GameState &s, const
     light_ = make(new TableElement(*this, TableElement::Kind::Light));
     score_ = make(new TableElement(*this, TableElement::Kind::Score));
     menu_ = make(new TableElement(*this, TableElement::Kind::MenuStrip));
+    for (int i = 0; i <= 2; ++i) panels_.push_back(make(new TableElement(*this, TableElement::Kind::Panel, i)));
     live_ = make(new TableElement(*this, TableElement::Kind::Live));
     connect(e_.Command1, &QGraphicsObject::visibleChanged, this, &TableAccessibility::childrenChanged);
 }
@@ -318,6 +331,7 @@ QList<QAccessibleInterface *> TableAccessibility::children() const {
     while (int(lines_.size()) < lineCount)
         lines_.push_back(make(new TableElement(*this, TableElement::Kind::Line, int(lines_.size()))));
     for (int i = 0; i < lineCount; ++i) add(lines_[i]);
+    for (TableElement *p : panels_) add(p);
     add(live_);
     return out;
 }

@@ -2,7 +2,7 @@
 // The table as a screen reader sees it: the view's accessible children are
 // the things a player looks at (cards named by rank and suit, the computer's
 // hidden cards, "GO", the turn light, the score, the printed result lines,
-// the menu strip), and a live line that tells what just happened.
+// the menu strip, the open rules), and a live line that tells what just happened.
 #include "media/CardNames.h"
 #include "media/Elements.h"
 #include "rules/GameState.h"
@@ -66,7 +66,7 @@ private:
     Controls controls_;
     Speech speech_;
     QString news_;
-    std::vector<TableElement *> cards_, backs_;
+    std::vector<TableElement *> cards_, backs_, panels_;
     mutable std::vector<TableElement *> lines_; // one per printed line, made as lines come
     TableElement *go_, *light_, *score_, *menu_, *live_;
     mutable std::vector<unsigned> ids_;

@@ -98,8 +98,14 @@ void TestAccessibility::startScreenShowsGo() {
     // No card is on the table yet.
     QVERIFY(withRole(*h.window, QAccessible::ListItem).isEmpty());
     QVERIFY(withRole(*h.window, QAccessible::Graphic).isEmpty());
+    // The rules, once open, can be read in full.
+    QVERIFY(withRole(*h.window, QAccessible::Document).isEmpty());
+    h.window->english_Click();
+    const auto docs = withRole(*h.window, QAccessible::Document);
+    QCOMPARE(names(docs), QStringList{"Game rules"});
+    QCOMPARE(docs.front()->text(QAccessible::Value), h.e().Text1->text());
+    QVERIFY(docs.front()->text(QAccessible::Value).size() > 200);
     // Pressing it is GO's click.
-    h.e().Text1->setVisible(true);
     QAccessibleActionInterface *press = buttons[1]->actionInterface();
     QVERIFY(press);
     press->doAction(QAccessibleActionInterface::pressAction());

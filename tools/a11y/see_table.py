@@ -4,7 +4,9 @@
 It starts the program, finds the "GO" push button among the window's
 accessible objects, presses it through its accessible action (no mouse, no
 key), and waits until the three cards of the human's hand are there, named
-by rank and suit. Run it inside a session bus with a display, as run.sh does.
+by rank and suit, and until the status line has told whose turn it is (heard
+as a name-change event, as a screen reader hears it). Run it inside a session
+bus with a display, as run.sh does.
 Exit 0 when all is seen, 1 when not, 77 when pyatspi is missing.
 """
 import os
@@ -15,6 +17,7 @@ import time
 
 try:
     import pyatspi
+    from gi.repository import GLib
 except ImportError:
     print("skipped: python3-pyatspi is not installed")
     sys.exit(77)
@@ -97,16 +100,38 @@ def main():
         if "Press" not in names:
             print("FAIL: GO has no press action, only", names)
             return 1
+        heard = []
+
+        def on_name(event):
+            try:
+                if event.source.getRole() == pyatspi.ROLE_STATUS_BAR:
+                    heard.append(event.source.name)
+            except Exception:
+                pass
+
+        pyatspi.Registry.registerEventListener(on_name, "object:property-change:accessible-name")
         action.doAction(names.index("Press"))
         end = time.monotonic() + 60
         cards = []
-        while time.monotonic() < end and not cards:
+
+        def tick():
+            nonlocal cards
             app.clear_cache()
-            cards = hand_cards(app)
-            if not cards:
-                time.sleep(0.5)
+            cards = cards or hand_cards(app)
+            told = any(h in ("Your turn", "Computer's turn") for h in heard)
+            if (cards and told) or time.monotonic() > end:
+                pyatspi.Registry.stop()
+                return False
+            return True
+
+        GLib.timeout_add(300, tick)
+        pyatspi.Registry.start()
+        print("heard:", " | ".join(heard) if heard else "nothing")
         if not cards:
             print("FAIL: the three hand cards never showed")
+            return 1
+        if not any(h in ("Your turn", "Computer's turn") for h in heard):
+            print("FAIL: the status line never told whose turn it is")
             return 1
         named = [c.name for c in cards]
         print("seen in hand:", ", ".join(named))
