@@ -3,6 +3,8 @@
 #include "media/Texts.h"
 #include "shell/KeyboardPlay.h"
 #include "shell/Lights.h"
+#include "shell/OuterSize.h"
+#include "shell/Placement.h"
 #include "shell/TableAccessibility.h"
 #include "table/Places.h"
 #include "table/Shuffle.h"
@@ -120,7 +122,7 @@ void MainWindow::wireKeysAndSpeech() {
 
 void MainWindow::Form_Load() {
     capture_.Trova_Combinazioni();
-    resize(800, 600); // the frame is taken off once it is known (showEvent)
+    new OuterSize(*this); // 800 x 600 outside, whenever the frame is known
     e_.createDorsoCopies();
     for (int i = 0; i <= 2; ++i) connect(e_.dorso[i], &PictureItem::clicked, this, &MainWindow::dorso_Click);
     Form_Resize();
@@ -150,11 +152,15 @@ void MainWindow::Form_Resize() {
     if (isMinimized()) return;
     view_->applyGrid();
     if (isMaximized() || isFullScreen() || !isVisible()) return;
-    if (QScreen *screen = this->screen()) {
-        const QRect avail = screen->geometry();
-        const QRect frame = frameGeometry();
-        move(avail.x() + (avail.width() - frame.width()) / 2, avail.y() + (avail.height() - frame.height()) / 2);
-    }
+    if (QScreen *screen = this->screen()) placeFrame(*this, centredOn(screen->availableGeometry(), outerSize(*this)));
+}
+
+void MainWindow::changeEvent(QEvent *event) {
+    QWidget::changeEvent(event);
+    // Back from minimised: the grid and the place are set again.
+    if (event->type() == QEvent::WindowStateChange &&
+        (static_cast<QWindowStateChangeEvent *>(event)->oldState() & Qt::WindowMinimized) && !isMinimized())
+        Form_Resize();
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event) {
@@ -166,20 +172,7 @@ void MainWindow::showEvent(QShowEvent *event) {
     QWidget::showEvent(event);
     if (shownOnce_) return;
     shownOnce_ = true;
-    // The outer size is 800 x 600, frame and title included. Window managers
-    // tell the frame's size late, so look again a moment after showing.
-    fitOuterSize();
-    QTimer::singleShot(300, this, [this, shown = size()] {
-        if (size() == shown) fitOuterSize(); // unless the user has resized it already
-    });
     QMetaObject::invokeMethod(this, &MainWindow::startCycle, Qt::QueuedConnection);
-}
-
-void MainWindow::fitOuterSize() {
-    if (isMinimized() || isMaximized() || isFullScreen()) return;
-    const QSize frame = frameGeometry().size() - size();
-    if (frameGeometry().size() != QSize(800, 600)) resize(QSize(800, 600) - frame);
-    Form_Resize();
 }
 
 void MainWindow::Form_Activate() {

@@ -86,13 +86,13 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void Form_Load();
     void Form_Activate();
-    void fitOuterSize();
     QCoro::Task<> gioco_imposta();
     QCoro::Task<> runCycle();
     void wireEvents();

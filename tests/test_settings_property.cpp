@@ -151,7 +151,7 @@ private slots:
 
 void TestSettingsProperty::anyFileGivesAUsableSpeed() {
     const quint64 seed = envNumber("ZT_SEED", 20261208);
-    const int cases = int(envNumber("ZT_SETTINGS_CASES", qEnvironmentVariableIsSet("ZT_LONG_TESTS") ? 200000 : 10000));
+    const int cases = int(envNumber("ZT_SETTINGS_CASES", qEnvironmentVariableIsSet("ZT_LONG_TESTS") ? 50000 : 10000));
 
     QTemporaryDir program, config;
     QGraphicsScene scene;

@@ -180,12 +180,6 @@ void TestWindow::gridCornersAtAnySize() {
         // A card parked at (800, 600) is entirely outside the visible area.
         QVERIFY(v->mapFromScene(QPointF(800, 600)).x() >= vp.width() - 1);
     }
-    // Minimised, nothing changes.
-    const QTransform before = v->transform();
-    h.window->showMinimized();
-    QCoreApplication::processEvents();
-    h.window->Form_Resize();
-    QCOMPARE(v->transform(), before);
 }
 
 void TestWindow::startScreenWaitsForGo() {

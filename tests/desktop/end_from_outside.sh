@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Two programs started at once both run; SIGTERM, SIGINT and SIGHUP in the
+# middle of a game end each with status 0; a display that goes away ends the
+# program with one line saying so. Usage: end_from_outside.sh PROGRAM
+set -uo pipefail
+program=$1
+source "$(dirname "$0")/session.sh"
+start_openbox
+
+# Waits for process PID to end (a hang fails); sets STATUS and MS, the
+# milliseconds since START.
+ended() {
+  local pid=$1 start=$2
+  for _ in $(seq 200); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  kill -0 "$pid" 2>/dev/null && fail "process $pid still running 10 s later"
+  wait "$pid"
+  STATUS=$?
+  MS=$((($(date +%s%N) - start) / 1000000))
+}
+
+for sig in TERM INT HUP; do
+  "$program" 2>"$session_dir/a.err" &
+  a=$!
+  "$program" 2>"$session_dir/b.err" &
+  b=$!
+  session_pids+=("$a" "$b")
+  mapfile -t wins < <(program_windows 2) || fail "two programs started at once: not both showed"
+  ((${#wins[@]} == 2)) || fail "two programs started at once: ${#wins[@]} windows"
+  # GO in both: the shuffle, the deal and the first moves under way.
+  for w in "${wins[@]}"; do click_grid "$w" 465 440; done
+  sleep 1
+  start=$(date +%s%N)
+  kill -"$sig" "$a" "$b"
+  ended "$a" "$start"
+  sa=$STATUS ta=$MS
+  ended "$b" "$start"
+  sb=$STATUS tb=$MS
+  echo "SIG$sig: exit $sa after $ta ms, exit $sb after $tb ms"
+  ((sa == 0 && sb == 0)) || fail "SIG$sig did not end the program with status 0 ($sa, $sb): $(cat "$session_dir/a.err" "$session_dir/b.err")"
+done
+
+# The display goes away under a running game.
+"$program" 2>"$session_dir/gone.err" &
+p=$!
+session_pids+=("$p")
+win=$(program_windows 1 | head -n1) || fail "the window never showed"
+click_grid "$win" 465 440
+sleep 1
+start=$(date +%s%N)
+kill "$xvfb_pid"
+ended "$p" "$start"
+s=$STATUS t=$MS
+lines=$(grep -c . "$session_dir/gone.err")
+echo "display gone: exit $s after $t ms, saying: $(cat "$session_dir/gone.err")"
+((lines == 1)) || fail "not one line when the display went away but $lines"
+echo "PASS: both programs ran and ended by SIGTERM, SIGINT and SIGHUP with status 0; display loss reported"
