@@ -44,7 +44,6 @@ public:
     GameView *view() const { return view_; }
     MediaPlayer &MMC1() { return *mmc1_; }
     MediaPlayer &MMCw() { return *mmcw_; }
-    TurnFlow &turnFlow() { return *turnFlow_; }
     Sounds &sounds() { return *sounds_; }
     KeyboardPlay &keyboard() { return *keys_; }
     TableAccessibility &accessibility() { return *access_; }
