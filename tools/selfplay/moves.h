@@ -4,6 +4,7 @@
 // Nothing is taken from the game's own account of its decisions.
 #include "shell/MainWindow.h"
 
+#include <cmath>
 #include <vector>
 
 namespace zt::selfplay {
