@@ -37,6 +37,8 @@ if ! DISPLAY=":${display:-none}" xprop -root >/dev/null 2>&1; then
   exit 1
 fi
 export DISPLAY=":$display"
+# Under the leak checker, what it was told to ignore is not the program's output.
+export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}print_suppressions=0"
 mkdir -m 700 "$session_dir/runtime"
 export QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME=$session_dir/config XDG_RUNTIME_DIR=$session_dir/runtime
 
