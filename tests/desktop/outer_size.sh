@@ -29,7 +29,11 @@ expect_outer_800x600() {
 "$program" 2>"$session_dir/stderr1" &
 session_pids+=("$!")
 first=$(program_windows 1 | head -n1) || fail "the window never showed"
-client_geometry "$first"
+for _ in $(seq 50); do
+  client_geometry "$first"
+  ((W == 800 && H == 600)) && break
+  sleep 0.1
+done
 ((W == 800 && H == 600)) || fail "without a frame the client is ${W}x${H}"
 sleep 1
 start_openbox

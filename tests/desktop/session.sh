@@ -55,6 +55,9 @@ start_openbox() {
 
 fail() {
   echo "FAIL: $*"
+  for f in "$session_dir"/*err; do
+    [[ -s $f ]] && echo "${f##*/}:" && cat "$f"
+  done
   exit 1
 }
 
