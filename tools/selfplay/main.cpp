@@ -4,12 +4,15 @@
 //   --seed S      the game's and the bot's seed; the same seed, the same games
 //   --record FILE one JSON line per finished game
 //   --keys        the bot plays with key presses only, no mouse event
+// Every 1 000 games it prints the rate of those games and the resident
+// memory, so a cost that grows with the session shows.
 #include "tools/selfplay/bot.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTextStream>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -17,6 +20,24 @@
 using namespace zt;
 
 namespace {
+
+// Current and peak resident set in MiB, from the kernel's own account.
+struct Resident {
+    double now = 0, peak = 0;
+};
+Resident resident() {
+    Resident r;
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return r;
+    QTextStream in(&f);
+    for (QString line = in.readLine(); !line.isNull(); line = in.readLine()) {
+        const QStringList parts = line.simplified().split(' ');
+        if (parts.size() < 2) continue;
+        if (parts[0] == QLatin1String("VmRSS:")) r.now = parts[1].toDouble() / 1024;
+        if (parts[0] == QLatin1String("VmHWM:")) r.peak = parts[1].toDouble() / 1024;
+    }
+    return r;
+}
 
 int usage() {
     std::fprintf(stderr, "usage: zentolletto-selfplay [--games N] [--seed S] [--record FILE] [--keys]\n");
@@ -75,8 +96,13 @@ int main(int argc, char **argv) {
     // Nobody looks: painting every step would cost more than the games.
     window->setUpdatesEnabled(false);
 
+    constexpr int kReportEvery = 1000;
     QElapsedTimer clock;
     clock.start();
+    qint64 sinceReport = 0;
+    int reported = 0;
+    double firstRate = 0, lastRate = 0;
+    Resident firstMemory;
     int idle = 0;
     while (bot->counts.games < games && !bot->stuck()) {
         if (bot->step() != selfplay::Bot::Action::None) {
@@ -84,6 +110,17 @@ int main(int argc, char **argv) {
         } else if (++idle > 10000) {
             bot->problems.push_back("the game stopped waiting for anything the human can do");
             break;
+        }
+        if (bot->counts.games - reported == kReportEvery) {
+            reported = bot->counts.games;
+            const qint64 now = clock.nsecsElapsed();
+            lastRate = kReportEvery / ((now - sinceReport) / 1e9);
+            sinceReport = now;
+            const Resident mem = resident();
+            if (reported == kReportEvery) firstRate = lastRate, firstMemory = mem;
+            std::printf("%d games: %.1f games per second, resident %.1f MiB, peak %.1f MiB\n", reported, lastRate,
+                        mem.now, mem.peak);
+            std::fflush(stdout);
         }
     }
     const double seconds = clock.nsecsElapsed() / 1e9;
@@ -98,6 +135,12 @@ int main(int argc, char **argv) {
     std::printf("human wins %d, computer wins %d, draws %d, matches %d\n", c.humanWins, c.computerWins, c.draws,
                 c.matches);
     std::printf("wrong selections refused %d\n", c.refused);
+    if (firstRate > 0 && reported > kReportEvery) {
+        const Resident mem = resident();
+        std::printf("last %d games at %.0f%% of the first's rate; peak memory %.1f MiB, %.0f%% of the peak after "
+                    "the first\n",
+                    kReportEvery, 100 * lastRate / firstRate, mem.peak, 100 * mem.peak / firstMemory.peak);
+    }
     for (const std::string &p : problems) std::printf("problem: %s\n", p.c_str());
     std::printf("%s\n", problems.empty() ? "all invariants held" : "invariants broken");
     return problems.empty() && c.games == games ? 0 : 1;
