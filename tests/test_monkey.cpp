@@ -51,9 +51,12 @@ QString cardAccount(MainWindow &w) {
         const int code = e.dorso[i]->tag.toInt(&ok);
         if (ok && code != 0) put(code, "the computer's hand");
     }
+    // The sweep leaves the grid's record to the next setup: a swept card is hidden.
     for (int r = 1; r <= 3; ++r)
         for (int c = 1; c <= 4; ++c)
-            if (s.tableCards[r][c] != 0) put(s.tableCards[r][c], "the table");
+            if (const int code = s.tableCards[r][c];
+                code != 0 && (!s.finalSweep || (code <= 40 && e.carta[code]->isVisible())))
+                put(code, "the table");
     for (int j = 1; j <= s.extraN; ++j) put(s.extraCards[j], "beside the table");
     // The leftovers on their way to the last taker's pile.
     if (s.finalSweep)
