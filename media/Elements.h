@@ -68,6 +68,8 @@ struct Elements {
 
     // Made at start-up as copies of dorso(0).
     void createDorsoCopies();
+    // Renders every picture on the side at the size the view will show it.
+    void prefetchPictures(const QTransform &toDevice, qreal dpr) const;
 };
 
 // Builds every element with its creation geometry, visibility and stacking

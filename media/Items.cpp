@@ -39,15 +39,22 @@ void PictureItem::setClickable(bool on) {
     setAcceptedMouseButtons(on ? Qt::LeftButton : Qt::NoButton);
 }
 
+QSize PictureItem::pixelSize(const QTransform &toDevice, qreal dpr) const {
+    const QSizeF device = toDevice.mapRect(boundingRect()).size() * dpr;
+    return {qMax(1, qRound(device.width())), qMax(1, qRound(device.height()))};
+}
+
+void PictureItem::prefetch(const QTransform &toDevice, qreal dpr) const {
+    if (!file_.isEmpty()) cache_->prefetch(file_, element_, pixelSize(toDevice, dpr));
+}
+
 QRectF PictureItem::boundingRect() const { return QRectF(QPointF(0, 0), size_); }
 
 void PictureItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) {
     const QRectF r = boundingRect();
     if (!file_.isEmpty()) {
         const qreal dpr = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
-        const QSizeF device = painter->deviceTransform().mapRect(r).size() * dpr;
-        const QSize pixels(qMax(1, qRound(device.width())), qMax(1, qRound(device.height())));
-        QPixmap pm = cache_->pixmap(file_, element_, pixels);
+        QPixmap pm = cache_->pixmapToPaint(file_, element_, pixelSize(painter->deviceTransform(), dpr));
         if (!pm.isNull()) {
             painter->setRenderHint(QPainter::SmoothPixmapTransform);
             painter->drawPixmap(r, pm, QRectF(pm.rect()));

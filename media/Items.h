@@ -45,6 +45,10 @@ public:
 
     QRectF boundingRect() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) override;
+    // The picture's size in device pixels when shown through toDevice.
+    QSize pixelSize(const QTransform &toDevice, qreal dpr) const;
+    // Has the picture rendered on the side at the size it will be shown.
+    void prefetch(const QTransform &toDevice, qreal dpr) const;
 
     // A copy with the same picture, size and position, hidden.
     PictureItem *copy(int index) const;

@@ -85,6 +85,7 @@ void buildMenu(Menu &m, QWidget *parent) {
 void buildElements(Elements &e, QGraphicsScene *scene, QWidget *menuParent) {
     e.scene = scene;
     e.cache = std::make_unique<PictureCache>();
+    QObject::connect(e.cache.get(), &PictureCache::rendered, scene, [scene] { scene->update(); });
     e.stacking = std::make_unique<Stacking>();
     e.printer = std::make_unique<Printer>(scene);
 
@@ -150,6 +151,14 @@ void buildElements(Elements &e, QGraphicsScene *scene, QWidget *menuParent) {
     e.Text3->setText(resourceText(QStringLiteral(":/texts/rules_it.txt")));
 
     buildMenu(e.menu, menuParent);
+}
+
+void Elements::prefetchPictures(const QTransform &toDevice, qreal dpr) const {
+    // Cards first: they are what a game shows most.
+    for (const PictureItem *p : carta)
+        if (p) p->prefetch(toDevice, dpr);
+    for (const PictureItem *p : {dorso[0], Mazzo, Picture2, Picture4, Verde[0], Rosso[0], Image1[1]})
+        if (p) p->prefetch(toDevice, dpr);
 }
 
 void Elements::createDorsoCopies() {

@@ -1,15 +1,74 @@
 #include "media/PictureCache.h"
 
 #include <QImage>
+#include <functional>
+#include <map>
 #include <QPainter>
 #include <QSvgRenderer>
 
 namespace zt {
 
+namespace {
+
+QString pictureKey(const QString &file, const QString &element) { return file + '#' + element; }
+
+QString sizeKey(const QString &picture, QSize pixels) {
+    return picture + '@' + QString::number(pixels.width()) + 'x' + QString::number(pixels.height());
+}
+
+QImage render(QSvgRenderer &r, const QString &element, QSize pixels) {
+    QImage img(pixels, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (element.isEmpty())
+        r.render(&p, QRectF(QPointF(0, 0), QSizeF(pixels)));
+    else
+        r.render(&p, element, QRectF(QPointF(0, 0), QSizeF(pixels)));
+    return img;
+}
+
+} // namespace
+
+// Lives on the cache's thread with renderers of its own: a QSvgRenderer is
+// not shared between threads.
+class PictureRenderer : public QObject {
+public:
+    explicit PictureRenderer(PictureCache *cache) : cache_(cache) {}
+    std::function<void(const QString &, const QString &, QSize, const QImage &)> deliver;
+
+    void render(const QString &key, const QString &file, const QString &element, QSize pixels) {
+        auto &r = renderers_[file];
+        if (!r) r = std::make_unique<QSvgRenderer>(file);
+        const QImage img = r->isValid() ? zt::render(*r, element, pixels) : QImage();
+        // Queued to the cache's own thread; dropped if the cache is gone.
+        QMetaObject::invokeMethod(
+            cache_, [d = deliver, key, picture = pictureKey(file, element), pixels, img] { d(key, picture, pixels, img); },
+            Qt::QueuedConnection);
+    }
+
+private:
+    PictureCache *cache_;
+    std::map<QString, std::unique_ptr<QSvgRenderer>> renderers_;
+};
+
 // Counted in kilopixels: room for every picture at several sizes (about 64 MB),
 // so resizing the window does not keep old sizes for ever.
-PictureCache::PictureCache() : pixmaps_(16 * 1024) {}
-PictureCache::~PictureCache() = default;
+PictureCache::PictureCache() : pixmaps_(16 * 1024) {
+    worker_ = new PictureRenderer(this);
+    worker_->deliver = [this](const QString &key, const QString &picture, QSize pixels, const QImage &img) {
+        arrived(key, picture, pixels, img);
+    };
+    worker_->moveToThread(&thread_);
+    connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
+    thread_.setObjectName(QStringLiteral("pictures"));
+    thread_.start(QThread::LowPriority);
+}
+
+PictureCache::~PictureCache() {
+    thread_.quit();
+    thread_.wait();
+}
 
 QSvgRenderer *PictureCache::renderer(const QString &file) {
     auto &r = renderers_[file];
@@ -17,28 +76,55 @@ QSvgRenderer *PictureCache::renderer(const QString &file) {
     return r.get();
 }
 
+bool PictureCache::has(const QString &file, const QString &element, QSize pixels) const {
+    return pixmaps_.contains(sizeKey(pictureKey(file, element), pixels));
+}
+
+QPixmap PictureCache::insert(const QString &key, const QString &picture, QSize pixels, const QImage &image) {
+    auto *pm = new QPixmap(QPixmap::fromImage(image));
+    const QPixmap copy = *pm;
+    pixmaps_.insert(key, pm, qMax(1, pixels.width() * pixels.height() / 1024));
+    lastSize_[picture] = pixels;
+    return copy;
+}
+
 QPixmap PictureCache::pixmap(const QString &file, const QString &element, QSize pixels) {
     if (pixels.isEmpty()) return {};
-    const QString key = file + '#' + element + '@' + QString::number(pixels.width()) + 'x' +
-                        QString::number(pixels.height());
+    const QString picture = pictureKey(file, element);
+    const QString key = sizeKey(picture, pixels);
     if (QPixmap *hit = pixmaps_.object(key)) return *hit;
     QSvgRenderer *r = renderer(file);
     if (!r->isValid()) return {};
-    QImage img(pixels, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    {
-        QPainter p(&img);
-        p.setRenderHint(QPainter::Antialiasing);
-        if (element.isEmpty())
-            r->render(&p, QRectF(QPointF(0, 0), QSizeF(pixels)));
-        else
-            r->render(&p, element, QRectF(QPointF(0, 0), QSizeF(pixels)));
-    }
-    auto *pm = new QPixmap(QPixmap::fromImage(std::move(img)));
-    const int cost = qMax(1, pixels.width() * pixels.height() / 1024);
-    QPixmap copy = *pm;
-    pixmaps_.insert(key, pm, cost);
-    return copy;
+    return insert(key, picture, pixels, render(*r, element, pixels));
+}
+
+QPixmap PictureCache::pixmapToPaint(const QString &file, const QString &element, QSize pixels) {
+    if (pixels.isEmpty()) return {};
+    const QString picture = pictureKey(file, element);
+    if (QPixmap *hit = pixmaps_.object(sizeKey(picture, pixels))) return *hit;
+    const auto last = lastSize_.constFind(picture);
+    if (last != lastSize_.cend())
+        if (QPixmap *standIn = pixmaps_.object(sizeKey(picture, *last))) {
+            prefetch(file, element, pixels);
+            return *standIn;
+        }
+    return pixmap(file, element, pixels);
+}
+
+void PictureCache::prefetch(const QString &file, const QString &element, QSize pixels) {
+    if (pixels.isEmpty() || file.isEmpty()) return;
+    const QString key = sizeKey(pictureKey(file, element), pixels);
+    if (pending_.contains(key) || pixmaps_.contains(key)) return;
+    pending_.insert(key);
+    QMetaObject::invokeMethod(
+        worker_, [w = worker_, key, file, element, pixels] { w->render(key, file, element, pixels); },
+        Qt::QueuedConnection);
+}
+
+void PictureCache::arrived(const QString &key, const QString &picture, QSize pixels, const QImage &image) {
+    pending_.remove(key);
+    if (!image.isNull()) insert(key, picture, pixels, image);
+    if (pending_.isEmpty()) emit rendered();
 }
 
 } // namespace zt

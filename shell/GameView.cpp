@@ -17,8 +17,11 @@ GameView::GameView(QGraphicsScene *scene, QWidget *parent) : QGraphicsView(scene
 void GameView::applyGrid() {
     const QSize vp = viewport()->size();
     if (vp.isEmpty()) return;
-    setTransform(QTransform::fromScale(vp.width() / 800.0, vp.height() / 600.0));
+    const QTransform grid = QTransform::fromScale(vp.width() / 800.0, vp.height() / 600.0);
+    const bool changed = grid != transform();
+    setTransform(grid);
     centerOn(400, 300);
+    if (changed) emit gridChanged();
 }
 
 void GameView::resizeEvent(QResizeEvent *event) {

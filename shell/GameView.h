@@ -11,6 +11,10 @@ public:
     // Re-applies the grid: (800, 600) is the bottom-right corner at any size.
     void applyGrid();
 
+signals:
+    // The scale changed: every picture will be shown at a new pixel size.
+    void gridChanged();
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
 };

@@ -73,6 +73,7 @@ void MainWindow::wireEvents() {
         connect(e_.Verde[i], &PictureItem::clicked, this, &MainWindow::Verde_Click);
         connect(e_.Rosso[i], &PictureItem::clicked, this, &MainWindow::Rosso_Click);
     }
+    connect(view_, &GameView::gridChanged, this, &MainWindow::prefetchPictures);
     connect(e_.background, &BackgroundItem::pressed, this, &MainWindow::Form_MouseDown);
     connect(e_.Text1, &TextPanel::clicked, this, &MainWindow::Text1_Click);
     connect(e_.Text3, &TextPanel::clicked, this, &MainWindow::Text3_Click);
@@ -200,8 +201,14 @@ void MainWindow::setObserver(GameObserver *observer) {
 
 // ---- The game cycle --------------------------------------------------------
 
+void MainWindow::prefetchPictures() {
+    // Rendered on the side: the first deal and a resize find them ready.
+    if (isVisible()) e_.prefetchPictures(view_->transform(), view_->viewport()->devicePixelRatioF());
+}
+
 void MainWindow::startCycle() {
     if (cycle_ || pacing_.stopped()) return;
+    prefetchPictures();
     cycle_.emplace(runCycle());
 }
 

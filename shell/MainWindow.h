@@ -92,6 +92,7 @@ protected:
 private:
     void Form_Load();
     void Form_Activate();
+    void prefetchPictures();
     QCoro::Task<> gioco_imposta();
     QCoro::Task<> runCycle();
     void wireEvents();

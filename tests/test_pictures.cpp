@@ -1,0 +1,79 @@
+// The picture cache: sizes rendered on the side match those rendered at once,
+// a picture keeps showing at its last size until the new one arrives, and a
+// resize of the window has every picture rendered at the new size.
+#include "media/PictureCache.h"
+#include "testsupport.h"
+
+#include <QSignalSpy>
+
+using namespace zt;
+using namespace zt::test;
+
+namespace {
+const QString kDeck = QStringLiteral(":/pictures/deck.svg");
+}
+
+class TestPictures : public QObject {
+    Q_OBJECT
+private slots:
+    void sideRenderingMatchesDirect();
+    void standInUntilTheNewSizeArrives();
+    void resizeRendersEveryPictureOnTheSide();
+};
+
+void TestPictures::sideRenderingMatchesDirect() {
+    PictureCache side, direct;
+    QSignalSpy done(&side, &PictureCache::rendered);
+    const QSize size(93, 150);
+    for (const QString element : {QStringLiteral("card7"), QStringLiteral("card33"), QStringLiteral("back")})
+        side.prefetch(kDeck, element, size);
+    QVERIFY(!side.has(kDeck, QStringLiteral("card7"), size)); // arrives through the event loop, not at once
+    QVERIFY(runUntil([&] { return done.count() > 0; }));
+    for (const QString element : {QStringLiteral("card7"), QStringLiteral("card33"), QStringLiteral("back")}) {
+        QVERIFY2(side.has(kDeck, element, size), qPrintable(element));
+        const QImage a = side.pixmap(kDeck, element, size).toImage();
+        const QImage b = direct.pixmap(kDeck, element, size).toImage();
+        QCOMPARE(a.size(), size);
+        QVERIFY2(a == b, qPrintable(element + " differs from the one rendered at once"));
+    }
+    // Different faces are different pictures.
+    QVERIFY(side.pixmap(kDeck, QStringLiteral("card7"), size).toImage() !=
+            side.pixmap(kDeck, QStringLiteral("card33"), size).toImage());
+}
+
+void TestPictures::standInUntilTheNewSizeArrives() {
+    PictureCache cache;
+    const QString card = QStringLiteral("card12");
+    const QSize small(62, 100), large(124, 200);
+    // The first showing is rendered at once: there is nothing else to show.
+    QCOMPARE(cache.pixmapToPaint(kDeck, card, small).size(), small);
+    // A new size shows the old one, scaled by the painter, until it arrives.
+    QCOMPARE(cache.pixmapToPaint(kDeck, card, large).size(), small);
+    QVERIFY(!cache.has(kDeck, card, large));
+    QVERIFY(runUntil([&] { return cache.has(kDeck, card, large); }));
+    QCOMPARE(cache.pixmapToPaint(kDeck, card, large).size(), large);
+    // Back to the first size: still cached, shown exactly.
+    QCOMPARE(cache.pixmapToPaint(kDeck, card, small).size(), small);
+    // Another picture never stands in for this one.
+    QCOMPARE(cache.pixmapToPaint(kDeck, QStringLiteral("card13"), large).size(), large);
+}
+
+void TestPictures::resizeRendersEveryPictureOnTheSide() {
+    Harness h(3);
+    MainWindow &w = *h.window;
+    Elements &e = h.e();
+    w.resize(w.size() * 2);
+    QVERIFY(runUntil([&] { return w.view()->transform().m11() > 1.5; }));
+    const QTransform t = w.view()->transform();
+    const qreal dpr = w.view()->viewport()->devicePixelRatioF();
+    auto allThere = [&] {
+        for (int k = 1; k <= 40; ++k)
+            if (!e.cache->has(kDeck, QStringLiteral("card%1").arg(k), e.carta[k]->pixelSize(t, dpr))) return false;
+        return e.cache->has(kDeck, QStringLiteral("back"), e.Mazzo->pixelSize(t, dpr));
+    };
+    QVERIFY2(runUntil(allThere), "the cards at the new size were never rendered");
+    QVERIFY(e.carta[1]->pixelSize(t, dpr).width() >= 2 * 62 - 2);
+}
+
+QTEST_MAIN(TestPictures)
+#include "test_pictures.moc"
