@@ -34,7 +34,11 @@ AudioWorker::AudioWorker() {
     });
 }
 
-AudioWorker::~AudioWorker() { shutdown(); }
+AudioWorker::~AudioWorker() {
+    shutdown();
+    // The worker ends with its thread, and SDL's per-thread data with it.
+    if (sdl_.TLSCleanup) sdl_.TLSCleanup();
+}
 
 void AudioWorker::noteEndOfPlay() {
     // Only a flag and a queued call: this runs on SDL's mixing thread, which

@@ -54,6 +54,7 @@ bool SdlMixer::load() {
               resolve(mixer_, "Mix_FreeMusic", FreeMusic) && resolve(mixer_, "Mix_PlayMusic", PlayMusic) &&
               resolve(mixer_, "Mix_HaltMusic", HaltMusic) && resolve(mixer_, "Mix_PlayingMusic", PlayingMusic);
     if (loaded_) {
+        resolve(sdl_, "SDL_TLSCleanup", TLSCleanup);
         LogSetOutputFunction(noSdlMessage, nullptr);
         quietFluidSynth();
     }
