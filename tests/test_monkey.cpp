@@ -70,11 +70,21 @@ QString cardAccount(MainWindow &w) {
     if (s.pileCount[kHuman] < 0 || s.pileCount[kComputer] < 0) problems << QStringLiteral("a pile counts below 0");
     for (int p = 1; p <= 2; ++p)
         if (isIn(s.pileTop[p])) problems << QStringLiteral("pile %1's top card %2 is also in %3").arg(p).arg(s.pileTop[p]).arg(where[s.pileTop[p]]);
-    if (placed + piles != 40)
+    if (placed + piles != 40) {
         problems << QStringLiteral("%1 cards in places and %2 in the piles: %3 instead of 40")
                         .arg(placed)
                         .arg(piles)
                         .arg(placed + piles);
+        // Shown cards in no place are the likely strays.
+        for (int k = 1; k <= 40; ++k)
+            if (!where[k] && e.carta[k]->isVisible())
+                problems << QStringLiteral("card %1 shown at %2,%3, tag \"%4\", frame %5")
+                                .arg(k)
+                                .arg(e.carta[k]->left())
+                                .arg(e.carta[k]->top())
+                                .arg(e.carta[k]->tag)
+                                .arg(e.carta[k]->border());
+    }
     return problems.join(QStringLiteral("; "));
 }
 
