@@ -8,7 +8,8 @@ namespace zt {
 
 class Music {
 public:
-    Music(MediaPlayer &midi, Menu &menu, QString programDir) : midi_(midi), menu_(menu), dir_(std::move(programDir)) {}
+    // dataDir: the folder that holds music/.
+    Music(MediaPlayer &midi, Menu &menu, QString dataDir) : midi_(midi), menu_(menu), dir_(std::move(dataDir)) {}
 
     void openTheme();
     void canzoni_Click(int index);

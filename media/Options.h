@@ -11,8 +11,8 @@ namespace zt {
 
 class Options {
 public:
-    // programDir: the program's folder; configDir: the per-user folder used
-    // when the program's folder cannot be written.
+    // programDir: where the settings file is kept; configDir: the per-user
+    // folder used when that one cannot be written (empty: none).
     Options(GameState &s, Menu &menu, QString programDir, QString configDir)
         : s_(s), menu_(menu), programDir_(std::move(programDir)), configDir_(std::move(configDir)) {}
 

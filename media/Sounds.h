@@ -7,7 +7,8 @@ namespace zt {
 
 class Sounds {
 public:
-    Sounds(MediaPlayer &wave, Menu &menu, QString programDir) : wave_(wave), menu_(menu), dir_(std::move(programDir)) {}
+    // dataDir: the folder that holds sounds/.
+    Sounds(MediaPlayer &wave, Menu &menu, QString dataDir) : wave_(wave), menu_(menu), dir_(std::move(dataDir)) {}
 
     void Apri_suono(const QString &name);
     void suona();

@@ -1,5 +1,6 @@
 #include "shell/MainWindow.h"
 
+#include "media/Locations.h"
 #include "media/Texts.h"
 #include "shell/KeyboardPlay.h"
 #include "shell/Lights.h"
@@ -23,10 +24,10 @@ namespace zt {
 
 MainWindow::MainWindow(WindowConfig config)
     : config_(std::move(config)), capture_(s_, e_.carta), movement_(s_, e_, pacing_, rnd_) {
-    programDir_ = config_.programDir.isEmpty() ? QCoreApplication::applicationDirPath() : config_.programDir;
-    const QString configDir = config_.configDir.isEmpty()
-                                  ? QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)
-                                  : config_.configDir;
+    const Locations where = findLocations(
+        config_.programDir.isEmpty() ? QCoreApplication::applicationDirPath() : config_.programDir,
+        config_.configDir.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)
+                                    : config_.configDir);
     if (config_.seed) rnd_.seed(*config_.seed);
     pacing_.setZeroDelay(config_.zeroDelay);
 
@@ -45,9 +46,9 @@ MainWindow::MainWindow(WindowConfig config)
     mmcw_ = std::make_unique<MediaPlayer>(MediaPlayer::Kind::WaveAudio, audio_);
     mmc1_ = std::make_unique<MediaPlayer>(MediaPlayer::Kind::Sequencer, audio_);
     mmc1_->fileName = QStringLiteral("tresquo.mid");
-    sounds_ = std::make_unique<Sounds>(*mmcw_, e_.menu, programDir_);
-    music_ = std::make_unique<Music>(*mmc1_, e_.menu, programDir_);
-    options_ = std::make_unique<Options>(s_, e_.menu, programDir_, configDir);
+    sounds_ = std::make_unique<Sounds>(*mmcw_, e_.menu, where.dataDir);
+    music_ = std::make_unique<Music>(*mmc1_, e_.menu, where.dataDir);
+    options_ = std::make_unique<Options>(s_, e_.menu, where.settingsDir, where.fallbackDir);
 
     GameParts parts{s_, e_, pacing_, rnd_, *sounds_, capture_, movement_};
     human_ = std::make_unique<HumanPlayer>(parts);

@@ -26,8 +26,8 @@ class KeyboardPlay;
 class TableAccessibility;
 
 struct WindowConfig {
-    QString programDir; // sounds/, music/ and the settings file; empty: the program's folder
-    QString configDir;  // per-user fallback for the settings file; empty: the standard one
+    QString programDir; // the folder the program runs from; empty: its real one
+    QString configDir;  // the user's configuration folder; empty: the standard one
     bool zeroDelay = false;
     std::optional<quint64> seed;
 };
@@ -99,7 +99,6 @@ private:
     void wireKeysAndSpeech();
 
     WindowConfig config_;
-    QString programDir_;
     GameState s_;
     // The scene's items point into the elements' cache and stacking, so the
     // scene goes first.

@@ -1,0 +1,74 @@
+#include "shell/CommandLine.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+
+namespace zt {
+
+namespace {
+
+QString foldersText(const Locations &where) {
+    const QString settings = QDir(where.settingsDir).filePath(QStringLiteral("speed.kdz"));
+    QString text = QStringLiteral("\nFiles:\n  sounds    %1\n  music     %2\n  settings  %3\n")
+                       .arg(QDir::toNativeSeparators(where.soundsDir()), QDir::toNativeSeparators(where.musicDir()),
+                            QDir::toNativeSeparators(settings));
+    if (!where.fallbackDir.isEmpty())
+        text += QStringLiteral("            (or %1 when that folder cannot be written)\n")
+                    .arg(QDir::toNativeSeparators(QDir(where.fallbackDir).filePath(QStringLiteral("speed.kdz"))));
+    return text;
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const QStringList &arguments, const Locations &where) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("The Italian fishing card game with the 40-card deck, against the computer."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption seed(QStringLiteral("seed"),
+                                  QStringLiteral("Deal the same games every run: shuffles, places on the table, "
+                                                 "the computer's choices and the first player follow <N>."),
+                                  QStringLiteral("N"));
+    parser.addOption(seed);
+
+    CommandLine result;
+    if (!parser.parse(arguments)) {
+        result.action = CommandLine::Fail;
+        result.text = parser.errorText();
+        return result;
+    }
+    // --help-all comes with the help option; there are no other options to show.
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        result.action = CommandLine::ShowHelp;
+        result.text = parser.helpText() + foldersText(where);
+        return result;
+    }
+    if (parser.isSet(version)) {
+        result.action = CommandLine::ShowVersion;
+        result.text = QCoreApplication::applicationName() + QLatin1Char(' ') +
+                      QCoreApplication::applicationVersion() + QLatin1Char('\n');
+        return result;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        result.action = CommandLine::Fail;
+        result.text = QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst());
+        return result;
+    }
+    if (parser.isSet(seed)) {
+        bool ok = false;
+        const QString value = parser.value(seed);
+        result.seed = value.toULongLong(&ok);
+        if (!ok) {
+            result.action = CommandLine::Fail;
+            result.text = QStringLiteral("Invalid seed '%1': give a whole number from 0 to %2.")
+                              .arg(value)
+                              .arg(std::numeric_limits<quint64>::max());
+            result.seed.reset();
+        }
+    }
+    return result;
+}
+
+} // namespace zt

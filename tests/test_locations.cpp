@@ -1,0 +1,180 @@
+// Where the program finds its sounds and music and keeps its settings, in the
+// build tree and installed; the command line that is read before any window.
+#include "media/Locations.h"
+#include "shell/CommandLine.h"
+#include "shell/MainWindow.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <set>
+
+using namespace zt;
+
+namespace {
+
+void copyAsset(const QString &from, const QString &to) {
+    QVERIFY(QDir().mkpath(QFileInfo(to).absolutePath()));
+    QVERIFY2(QFile::copy(QStringLiteral(ZT_ASSETS_DIR "/") + from, to), qPrintable(to));
+}
+
+QByteArray contents(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// Every settings file anywhere under a folder.
+QStringList settingsFilesUnder(const QString &root) {
+    QStringList found;
+    QDirIterator it(root, {QStringLiteral("speed.kdz")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) found << it.next();
+    return found;
+}
+
+CommandLine parse(QStringList args) {
+    args.prepend(QStringLiteral("zentolletto"));
+    return parseCommandLine(args, Locations{true, "/opt/zt/share/zentolletto", "/home/u/.config/Zentolletto", {}});
+}
+
+} // namespace
+
+class TestLocations : public QObject {
+    Q_OBJECT
+private slots:
+    void buildTreeKeepsEverythingBeside();
+    void installedTreeUsesDataFolderAndUserSettings();
+    void installedProgramNeverWritesIntoItsTree();
+    void buildTreeProgramKeepsSpeedBesideItself();
+    void commandLine_data();
+    void commandLine();
+    void helpNamesTheFolders();
+    void seedChoosesTheFirstLeader();
+};
+
+void TestLocations::buildTreeKeepsEverythingBeside() {
+    // sounds/ or music/ alone beside the program marks its own folder.
+    for (const QString &folder : {QStringLiteral("sounds"), QStringLiteral("music")}) {
+        QTemporaryDir build;
+        QVERIFY(QDir(build.path()).mkdir(folder));
+        const Locations where = findLocations(build.path(), "/home/u/.config/Zentolletto");
+        QVERIFY(!where.installed);
+        QCOMPARE(where.dataDir, build.path());
+        QCOMPARE(where.settingsDir, build.path());
+        QCOMPARE(where.fallbackDir, QStringLiteral("/home/u/.config/Zentolletto"));
+        QCOMPARE(where.soundsDir(), build.path() + "/sounds");
+        QCOMPARE(where.musicDir(), build.path() + "/music");
+    }
+}
+
+void TestLocations::installedTreeUsesDataFolderAndUserSettings() {
+    QCOMPARE(installedDataDir(), QStringLiteral("../share/zentolletto"));
+    QTemporaryDir prefix;
+    QVERIFY(QDir(prefix.path()).mkpath("bin"));
+    QVERIFY(QDir(prefix.path()).mkpath("share/zentolletto/sounds"));
+    const QString bin = prefix.path() + "/bin";
+    const Locations where = findLocations(bin, "/home/u/.config/Zentolletto");
+    QVERIFY(where.installed);
+    QCOMPARE(where.dataDir, prefix.path() + "/share/zentolletto");
+    QCOMPARE(where.soundsDir(), prefix.path() + "/share/zentolletto/sounds");
+    QCOMPARE(where.settingsDir, QStringLiteral("/home/u/.config/Zentolletto"));
+    QVERIFY(where.fallbackDir.isEmpty());
+    // Found from the program's own folder, so a moved tree still works.
+    QCOMPARE(findLocations("/elsewhere/bin", "/c").dataDir, QStringLiteral("/elsewhere/share/zentolletto"));
+    QCOMPARE(findLocations("/usr/games", "/c", "../share/games/zt").dataDir, QStringLiteral("/usr/share/games/zt"));
+}
+
+void TestLocations::installedProgramNeverWritesIntoItsTree() {
+    QTemporaryDir prefix, home;
+    const QString data = prefix.path() + "/share/zentolletto";
+    QVERIFY(QDir(prefix.path()).mkpath("bin"));
+    copyAsset("music/tresquo.mid", data + "/music/tresquo.mid");
+    copyAsset("sounds/carta.wav", data + "/sounds/carta.wav");
+    const QString config = home.path() + "/.config/Zentolletto"; // not there yet
+
+    MainWindow w(WindowConfig{prefix.path() + "/bin", config, true, 1});
+    QCOMPARE(w.MMC1().fileName, data + "/music/tresquo.mid");
+    QVERIFY(w.MMC1().isOpen());
+    w.sounds().Apri_suono("carta");
+    QCOMPARE(w.MMCw().fileName, data + "/sounds/carta.wav");
+
+    // The program's folder can be written here (as it can for root), and
+    // still the speed goes to the user's folder.
+    w.card_speed_Click(7);
+    QCOMPARE(contents(config + "/speed.kdz"), QByteArray(" 7 \r\n"));
+    QCOMPARE(settingsFilesUnder(prefix.path()), QStringList{});
+
+    // The next start reads it back from there.
+    MainWindow again(WindowConfig{prefix.path() + "/bin", config, true, 1});
+    QCOMPARE(int(again.state().cardSpeed), 7);
+}
+
+void TestLocations::buildTreeProgramKeepsSpeedBesideItself() {
+    QTemporaryDir build, config;
+    copyAsset("music/tresquo.mid", build.path() + "/music/tresquo.mid");
+    MainWindow w(WindowConfig{build.path(), config.path(), true, 1});
+    QCOMPARE(w.MMC1().fileName, build.path() + "/music/tresquo.mid");
+    w.card_speed_Click(9);
+    QCOMPARE(contents(build.path() + "/speed.kdz"), QByteArray(" 9 \r\n"));
+    QCOMPARE(settingsFilesUnder(config.path()), QStringList{});
+}
+
+void TestLocations::commandLine_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("action");
+    QTest::addColumn<qlonglong>("seed"); // -1: none
+    QTest::addColumn<QString>("says");
+    QTest::newRow("nothing") << QStringList{} << int(CommandLine::Play) << -1LL << QString();
+    QTest::newRow("seed") << QStringList{"--seed", "42"} << int(CommandLine::Play) << 42LL << QString();
+    QTest::newRow("seed=") << QStringList{"--seed=0"} << int(CommandLine::Play) << 0LL << QString();
+    QTest::newRow("help") << QStringList{"--help"} << int(CommandLine::ShowHelp) << -1LL << "--seed <N>";
+    QTest::newRow("-h") << QStringList{"-h"} << int(CommandLine::ShowHelp) << -1LL << "--version";
+    QTest::newRow("help-all") << QStringList{"--help-all"} << int(CommandLine::ShowHelp) << -1LL << "Files:";
+    QTest::newRow("version") << QStringList{"--version"} << int(CommandLine::ShowVersion) << -1LL << QString(); // the text: see test_program
+    QTest::newRow("unknown") << QStringList{"--bogus"} << int(CommandLine::Fail) << -1LL << "bogus";
+    QTest::newRow("no seed value") << QStringList{"--seed"} << int(CommandLine::Fail) << -1LL << "seed";
+    QTest::newRow("seed not a number") << QStringList{"--seed", "x7"} << int(CommandLine::Fail) << -1LL << "x7";
+    QTest::newRow("negative seed") << QStringList{"--seed", "-3"} << int(CommandLine::Fail) << -1LL << "-3";
+    QTest::newRow("stray word") << QStringList{"deal"} << int(CommandLine::Fail) << -1LL << "deal";
+}
+
+void TestLocations::commandLine() {
+    QFETCH(QStringList, args);
+    QFETCH(int, action);
+    QFETCH(qlonglong, seed);
+    QFETCH(QString, says);
+    const CommandLine line = parse(args);
+    QCOMPARE(int(line.action), action);
+    QCOMPARE(line.seed.has_value(), seed >= 0);
+    if (seed >= 0) QCOMPARE(*line.seed, quint64(seed));
+    QVERIFY2(line.text.contains(says), qPrintable(line.text));
+}
+
+void TestLocations::helpNamesTheFolders() {
+    const QString help = parse({"--help"}).text;
+    QVERIFY2(help.contains("/opt/zt/share/zentolletto/sounds"), qPrintable(help));
+    QVERIFY(help.contains("/opt/zt/share/zentolletto/music"));
+    QVERIFY(help.contains("/home/u/.config/Zentolletto/speed.kdz"));
+    QVERIFY(!help.contains("cannot be written")); // installed: no second place
+    const QString build =
+        parseCommandLine({"zentolletto", "--help"}, Locations{false, "/b", "/b", "/home/u/.config/Zentolletto"}).text;
+    QVERIFY2(build.contains("/b/speed.kdz") && build.contains("/home/u/.config/Zentolletto/speed.kdz"),
+             qPrintable(build));
+}
+
+void TestLocations::seedChoosesTheFirstLeader() {
+    // Start-up reseeds from the clock; a seed given must still decide who leads.
+    std::set<int> leaders;
+    for (quint64 seed = 0; seed < 16; ++seed) {
+        QTemporaryDir program, config;
+        const WindowConfig cfg{program.path(), config.path(), true, seed};
+        MainWindow first(cfg), second(cfg);
+        QCOMPARE(second.state().starter, first.state().starter);
+        leaders.insert(first.state().starter);
+    }
+    QCOMPARE(leaders, (std::set<int>{0, 1}));
+}
+
+QTEST_MAIN(TestLocations)
+#include "test_locations.moc"

@@ -1,0 +1,189 @@
+// The program as a person runs it from a shell, and as it installs: options
+// that need no display, the installed tree and its desktop files.
+#include <QDir>
+#include <QDirIterator>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out, err;
+};
+
+// Runs a command with no display at all, as from a text console or ssh.
+Run run(const QString &program, const QStringList &args, const QStringList &extraEnv = {}) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(QString::fromLatin1(name));
+    for (const QString &kv : extraEnv) env.insert(kv.section('=', 0, 0), kv.section('=', 1));
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    if (!p.waitForFinished(120000)) {
+        p.kill();
+        p.waitForFinished();
+        return {};
+    }
+    Run r;
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return r;
+}
+
+QString readText(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+QStringList filesUnder(const QString &root) {
+    QStringList files;
+    QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) files << QDir(root).relativeFilePath(it.next());
+    files.sort();
+    return files;
+}
+
+const QString kId = QStringLiteral(ZT_APP_ID);
+
+} // namespace
+
+class TestProgram : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void helpAndVersionNeedNoDisplay();
+    void wrongOptionsFailWithoutWindow_data();
+    void wrongOptionsFailWithoutWindow();
+    void versionIsTheSameEverywhere();
+    void installedTreeWorksWhereverItIsMoved();
+    void desktopFilesPassTheirValidators();
+
+private:
+    QTemporaryDir work_;
+    QString prefix_; // an installed tree, moved after installing
+    const QString version_ = QStringLiteral(ZT_VERSION); // as the build configured it
+};
+
+void TestProgram::initTestCase() {
+    QVERIFY(work_.isValid());
+    // Installed once for the tests below, then moved: nothing may point back.
+    const QString first = work_.filePath("first");
+    const Run install = run(QStringLiteral(ZT_CMAKE), {"--install", ZT_BUILD_DIR, "--prefix", first});
+    QVERIFY2(install.exitCode == 0, qPrintable(install.out + install.err));
+    prefix_ = work_.filePath("moved");
+    QVERIFY(QDir().rename(first, prefix_));
+}
+
+void TestProgram::helpAndVersionNeedNoDisplay() {
+    const Run help = run(QStringLiteral(ZT_PROGRAM), {"--help"});
+    QCOMPARE(help.exitCode, 0);
+    for (const QString &part : {QStringLiteral("Usage:"), QStringLiteral("--seed <N>"), QStringLiteral("--version"),
+                                QStringLiteral(ZT_BUILD_DIR "/sounds"), QStringLiteral(ZT_BUILD_DIR "/music"),
+                                QStringLiteral(ZT_BUILD_DIR "/speed.kdz")})
+        QVERIFY2(help.out.contains(part), qPrintable(part + " missing from:\n" + help.out + help.err));
+    QCOMPARE(help.err, QString());
+    const Run version = run(QStringLiteral(ZT_PROGRAM), {"-v"});
+    QCOMPARE(version.exitCode, 0);
+    QCOMPARE(version.out, "Zentolletto " + version_ + "\n");
+    QVERIFY(QRegularExpression(R"(^\d+\.\d+$)").match(version_).hasMatch()); // X.Y
+}
+
+void TestProgram::wrongOptionsFailWithoutWindow_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("unknown") << QStringList{"--bogus"} << "bogus";
+    QTest::newRow("bad seed") << QStringList{"--seed", "many"} << "many";
+}
+
+void TestProgram::wrongOptionsFailWithoutWindow() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, named);
+    // Without a display, a program that reached for a window would abort instead.
+    const Run r = run(QStringLiteral(ZT_PROGRAM), args);
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains(named) && r.err.contains("--help"), qPrintable(r.err));
+    QCOMPARE(r.out, QString());
+}
+
+void TestProgram::versionIsTheSameEverywhere() {
+    const QString metainfo = readText(QStringLiteral(ZT_SOURCE_DIR "/packaging/") + kId + ".metainfo.xml");
+    const QRegularExpressionMatch release =
+        QRegularExpression(R"re(<release version="([^"]+)" date="\d{4}-\d{2}-\d{2}")re").match(metainfo);
+    QVERIFY2(release.hasMatch(), "the store description names no dated release");
+    QCOMPARE(release.captured(1), version_);
+    const QString man = readText(QStringLiteral(ZT_SOURCE_DIR "/packaging/zentolletto.6"));
+    QVERIFY2(man.contains(QRegularExpression("^\\.TH ZENTOLLETTO 6 .*\"Zentolletto " + QRegularExpression::escape(version_) + "\"",
+                                             QRegularExpression::MultilineOption)),
+             "the manual page names another version");
+}
+
+void TestProgram::installedTreeWorksWhereverItIsMoved() {
+    QStringList expected{"bin/zentolletto",
+                         "share/applications/" + kId + ".desktop",
+                         "share/icons/hicolor/scalable/apps/" + kId + ".svg",
+                         "share/man/man6/zentolletto.6.gz",
+                         "share/metainfo/" + kId + ".metainfo.xml"};
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        expected << QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(kId);
+    for (const QString &dir : {QStringLiteral("sounds"), QStringLiteral("music")})
+        for (const QString &file : QDir(QStringLiteral(ZT_ASSETS_DIR "/") + dir).entryList(QDir::Files))
+            expected << "share/zentolletto/" + dir + "/" + file;
+    expected.sort();
+    QCOMPARE(filesUnder(prefix_), expected);
+
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QImage icon(prefix_ + QStringLiteral("/share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(kId));
+        QCOMPARE(icon.size(), QSize(size, size));
+        QVERIFY(icon.pixelColor(size / 2, size * 5 / 8).alpha() > 0); // drawn, not blank
+    }
+
+    const QString config = work_.filePath("home/.config");
+    const Run help = run(prefix_ + "/bin/zentolletto", {"--help"}, {"XDG_CONFIG_HOME=" + config});
+    QCOMPARE(help.exitCode, 0);
+    QVERIFY2(help.out.contains(prefix_ + "/share/zentolletto/sounds") &&
+                 help.out.contains(prefix_ + "/share/zentolletto/music") &&
+                 help.out.contains(config + "/Zentolletto/speed.kdz"),
+             qPrintable(help.out));
+    QVERIFY(!help.out.section("Files:", 1).contains(prefix_ + "/bin"));
+}
+
+void TestProgram::desktopFilesPassTheirValidators() {
+    const QString desktop = prefix_ + "/share/applications/" + kId + ".desktop";
+    const QString metainfo = prefix_ + "/share/metainfo/" + kId + ".metainfo.xml";
+    const QString entry = readText(desktop);
+    QVERIFY(entry.contains("\nIcon=" + kId + "\n"));
+    QVERIFY(entry.contains("\nCategories=Game;CardGame;\n"));
+    QVERIFY(entry.contains("\nName[it]=") && entry.contains("\nComment[it]="));
+
+    struct Check {
+        QString tool;
+        QStringList args;
+    };
+    const QList<Check> checks{{"desktop-file-validate", {desktop}},
+                              {"appstreamcli", {"validate", "--no-net", "--explain", metainfo}},
+                              {"groff", {"-man", "-ww", "-z", QStringLiteral(ZT_SOURCE_DIR "/packaging/zentolletto.6")}}};
+    QStringList missing;
+    for (const Check &c : checks) {
+        const QString tool = QStandardPaths::findExecutable(c.tool);
+        if (tool.isEmpty()) {
+            missing << c.tool;
+            continue;
+        }
+        const Run r = run(tool, c.args);
+        QVERIFY2(r.exitCode == 0, qPrintable(c.tool + " failed:\n" + r.out + r.err));
+        // desktop-file-validate and groff say nothing when all is well.
+        if (c.tool != QLatin1String("appstreamcli")) QVERIFY2(r.out.isEmpty() && r.err.isEmpty(), qPrintable(r.out + r.err));
+    }
+    if (!missing.isEmpty())
+        QSKIP(qPrintable("not installed, so not checked: " + missing.join(", ") +
+                         " (tools/setup.sh installs them)"));
+}
+
+QTEST_MAIN(TestProgram)
+#include "test_program.moc"
