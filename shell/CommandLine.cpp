@@ -25,7 +25,10 @@ CommandLine parseCommandLine(const QStringList &arguments, const Locations &wher
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("The Italian fishing card game with the 40-card deck, against the computer."));
-    const QCommandLineOption help = parser.addHelpOption();
+    // Not addHelpOption(): its --help-all promises Qt's own options, which are not taken here.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Displays help on commandline options."));
+    parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption seed(QStringLiteral("seed"),
                                   QStringLiteral("Deal the same games every run: shuffles, places on the table, "
@@ -39,8 +42,7 @@ CommandLine parseCommandLine(const QStringList &arguments, const Locations &wher
         result.text = parser.errorText();
         return result;
     }
-    // --help-all comes with the help option; there are no other options to show.
-    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+    if (parser.isSet(help)) {
         result.action = CommandLine::ShowHelp;
         result.text = parser.helpText() + foldersText(where);
         return result;

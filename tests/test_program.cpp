@@ -63,6 +63,7 @@ private slots:
     void versionIsTheSameEverywhere();
     void installedTreeWorksWhereverItIsMoved();
     void desktopFilesPassTheirValidators();
+    void debianPackageNamesWhatItNeeds();
 
 private:
     QTemporaryDir work_;
@@ -183,6 +184,35 @@ void TestProgram::desktopFilesPassTheirValidators() {
     if (!missing.isEmpty())
         QSKIP(qPrintable("not installed, so not checked: " + missing.join(", ") +
                          " (tools/setup.sh installs them)"));
+}
+
+void TestProgram::debianPackageNamesWhatItNeeds() {
+    for (const char *tool : {"dpkg-deb", "dpkg-shlibdeps"})
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+            QSKIP(qPrintable(QStringLiteral("%1 is not installed (package dpkg-dev; tools/setup.sh installs it)").arg(tool)));
+    const QString out = work_.filePath("deb");
+    const Run pack = run(QStringLiteral(ZT_CPACK), {"--config", ZT_BUILD_DIR "/CPackConfig.cmake", "-G", "DEB", "-B", out,
+                                                  "-D", "CPACK_PACKAGING_INSTALL_PREFIX=/usr"});
+    QVERIFY2(pack.exitCode == 0, qPrintable(pack.out + pack.err));
+    const QStringList debs = QDir(out).entryList({"zentolletto_" + version_ + "_*.deb"}, QDir::Files);
+    QCOMPARE(debs.size(), 1);
+    const QString deb = QDir(out).filePath(debs.constFirst());
+
+    const Run fields = run("dpkg-deb", {"--field", deb, "Package", "Section", "Depends"});
+    QCOMPARE(fields.exitCode, 0);
+    QVERIFY2(fields.out.contains("Package: zentolletto\n") && fields.out.contains("Section: games\n"), qPrintable(fields.out));
+    const QString depends = fields.out.section("Depends:", 1);
+    // Computed from the program's libraries, plus what it loads or reads at run time.
+    for (const QString &need : {QStringLiteral("libqt6widgets6"), QStringLiteral("libqt6svg6"), QStringLiteral("libc6"),
+                                QStringLiteral("libsdl2-mixer-2.0-0"), QStringLiteral("timgm6mb-soundfont")})
+        QVERIFY2(depends.contains(need), qPrintable(need + " missing from Depends:" + depends));
+
+    const Run list = run("dpkg-deb", {"--contents", deb});
+    QCOMPARE(list.exitCode, 0);
+    for (const QString &file : {QStringLiteral("./usr/bin/zentolletto"), QStringLiteral("./usr/share/zentolletto/music/tresquo.mid"),
+                                "./usr/share/applications/" + kId + ".desktop"})
+        QVERIFY2(list.out.contains(" " + file + "\n"), qPrintable(file + " not packed"));
+    QVERIFY2(!list.out.contains("/usr/local/"), "packed for another prefix");
 }
 
 QTEST_MAIN(TestProgram)
