@@ -114,8 +114,8 @@ public:
         const int roll = below(100);
         if (roll < 30) {
             const QPointF at(below(800) + 0.5, below(600) + 0.5);
-            clickScene(at);
-            return QStringLiteral("click at %1,%2").arg(at.x()).arg(at.y());
+            const bool clicked = clickScene(at);
+            return QStringLiteral("%1 at %2,%3").arg(clicked ? "click" : "no click, off the window").arg(at.x()).arg(at.y());
         }
         if (roll < 62) {
             // Aim at a card, "GO", a back, the stock or a light, as a person would.
@@ -127,7 +127,8 @@ public:
             else if (which < 47) item = e.Mazzo;
             else if (which < 49) item = e.Verde[below(2)];
             else item = e.Rosso[below(2)];
-            clickScene(item->mapToScene(item->boundingRect().center()));
+            if (!clickScene(item->mapToScene(item->boundingRect().center())))
+                return QStringLiteral("no click: the element lies off the window");
             return QStringLiteral("click on an element");
         }
         if (roll < 82) {
@@ -198,10 +199,19 @@ public:
 private:
     int below(qsizetype n) { return n <= 0 ? 0 : static_cast<int>(rng_() % static_cast<quint64>(n)); }
 
-    void clickScene(QPointF at) {
-        if (w_.isMinimized()) return;
-        QTest::mouseClick(w_.view()->viewport(), Qt::LeftButton, {}, w_.view()->mapFromScene(at));
+public:
+    // Clicks only where a person can: a synthetic event outside the viewport
+    // would still reach the cards parked off the grid (the stock, the
+    // computer's hand) and mark one, which then drops its slot when played.
+    bool clickScene(QPointF at) {
+        if (w_.isMinimized()) return false;
+        const QPoint p = w_.view()->mapFromScene(at);
+        if (!w_.view()->viewport()->rect().contains(p)) return false;
+        QTest::mouseClick(w_.view()->viewport(), Qt::LeftButton, {}, p);
+        return true;
     }
+
+private:
 
     static void collect(QMenu *menu, QList<QAction *> &out) {
         for (QAction *a : menu->actions()) {
@@ -235,6 +245,7 @@ private slots:
     void randomEvents_data();
     void randomEvents();
     void accountCatchesALostCard();
+    void clicksOnlyWithinTheWindow();
 
 private:
     QTemporaryDir media_;
@@ -326,6 +337,30 @@ void TestMonkey::accountCatchesALostCard() {
     s.pileCount[kHuman] -= 1;
     h.e().dorso[0]->tag = QString::number(kept);
     QVERIFY(cardAccount(w).contains(QStringLiteral("both in")));
+}
+
+// A card parked off the grid is out of a person's reach, so the monkey must
+// not mark it; a table card it reaches as anyone would.
+void TestMonkey::clicksOnlyWithinTheWindow() {
+    Harness h(5);
+    MainWindow &w = *h.window;
+    clickItem(w, h.e().Command1);
+    QVERIFY(runUntil([&] { return humanToPlay(w) || w.state().turnPlayer == kComputer; }));
+    QVERIFY(runUntil([&] { return humanToPlay(w); }));
+    const GameState &s = w.state();
+    QVERIFY(s.dealPos < 22);
+    PictureItem *parked = h.e().carta[s.deck[s.dealPos + 1]];
+    QVERIFY(parked->isVisible());
+    Monkey monkey(w, 1, true);
+    QVERIFY(!monkey.clickScene(parked->mapToScene(parked->boundingRect().center())));
+    QCoreApplication::processEvents();
+    for (int k = 1; k <= 40; ++k) QCOMPARE(h.e().carta[k]->border(), 0); // whichever parked card lies on top
+    int r = 1, c = 1;
+    while (s.tableCards[r][c] == 0) (c == 4 ? (c = 1, ++r) : ++c);
+    PictureItem *onTable = h.e().carta[s.tableCards[r][c]];
+    QVERIFY(monkey.clickScene(onTable->mapToScene(onTable->boundingRect().center())));
+    QCoreApplication::processEvents();
+    QCOMPARE(onTable->border(), 1);
 }
 
 QTEST_MAIN(TestMonkey)
