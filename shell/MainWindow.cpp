@@ -2,6 +2,7 @@
 
 #include "media/Locations.h"
 #include "media/Texts.h"
+#include "shell/AfterFirstPaint.h"
 #include "shell/KeyboardPlay.h"
 #include "shell/Lights.h"
 #include "shell/OuterSize.h"
@@ -42,6 +43,11 @@ MainWindow::MainWindow(WindowConfig config)
     setWindowIcon(icon);
     view_ = new GameView(&scene_, this);
     layout->addWidget(view_);
+    // The picture thread's rendering would compete with the first frame.
+    afterFirstPaint(view_->viewport(), [this] {
+        painted_ = true;
+        prefetchPictures();
+    });
 
     mmcw_ = std::make_unique<MediaPlayer>(MediaPlayer::Kind::WaveAudio, audio_);
     mmc1_ = std::make_unique<MediaPlayer>(MediaPlayer::Kind::Sequencer, audio_);
@@ -204,7 +210,7 @@ void MainWindow::setObserver(GameObserver *observer) {
 
 void MainWindow::prefetchPictures() {
     // Rendered on the side: the first deal and a resize find them ready.
-    if (isVisible()) e_.prefetchPictures(view_->transform(), view_->viewport()->devicePixelRatioF());
+    if (painted_ && isVisible()) e_.prefetchPictures(view_->transform(), view_->viewport()->devicePixelRatioF());
 }
 
 void MainWindow::startCycle() {

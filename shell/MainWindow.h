@@ -123,6 +123,7 @@ private:
     std::optional<QCoro::Task<>> cycle_;
     bool cycleRunning_ = false;
     bool shownOnce_ = false;
+    bool painted_ = false;
     GameObserver *observer_ = nullptr;
 };
 
