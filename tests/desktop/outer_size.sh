@@ -24,29 +24,29 @@ expect_outer_800x600() {
   ((left == (1280 - 800) / 2 && top == (1024 - 600) / 2)) || fail "not centred: at $left,$top"
 }
 
+# Waits up to five seconds for the client area of window $1 to be $2 x $3.
+wait_client_size() {
+  for _ in $(seq 50); do
+    client_geometry "$1"
+    ((W == $2 && H == $3)) && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # The window shows on a bare display; the frame comes only when a window
 # manager starts, well after.
 "$program" 2>"$session_dir/stderr1" &
 session_pids+=("$!")
 first=$(program_windows 1 | head -n1) || fail "the window never showed"
-for _ in $(seq 50); do
-  client_geometry "$first"
-  ((W == 800 && H == 600)) && break
-  sleep 0.1
-done
-((W == 800 && H == 600)) || fail "without a frame the client is ${W}x${H}"
+wait_client_size "$first" 800 600 || fail "without a frame the client is ${W}x${H}"
 sleep 1
 start_openbox
 expect_outer_800x600 "$first"
 
 # The user's own size stands.
 xdotool windowsize "$first" 1000 700
-for _ in $(seq 50); do
-  client_geometry "$first"
-  ((W == 1000 && H == 700)) && break
-  sleep 0.1
-done
-((W == 1000 && H == 700)) || fail "the resize to 1000x700 never arrived (${W}x${H})"
+wait_client_size "$first" 1000 700 || fail "the resize to 1000x700 never arrived (${W}x${H})"
 sleep 1
 client_geometry "$first"
 ((W == 1000 && H == 700)) || fail "the user's size was taken back: ${W}x${H}"
