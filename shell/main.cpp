@@ -1,5 +1,6 @@
 #include "media/Locations.h"
 #include "shell/CommandLine.h"
+#include "shell/DisplayLoss.h"
 #include "shell/EndSignals.h"
 #include "shell/MainWindow.h"
 
@@ -37,6 +38,7 @@ int main(int argc, char **argv) {
 
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(ZT_APP_ID));
+    zt::oneLineWhenDisplayGoes();
     zt::WindowConfig config;
     config.seed = line.seed;
     zt::MainWindow window(config);

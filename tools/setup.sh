@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev qcoro-qt6-dev libsdl2-mixer-dev
-          libfluidsynth3 timgm6mb-soundfont fonts-dejavu-core fonts-liberation2 libgl-dev
+          libfluidsynth3 timgm6mb-soundfont fonts-dejavu-core fonts-liberation2 libgl-dev libx11-dev
           xvfb dbus-daemon dbus-bin at-spi2-core python3-pyatspi openbox xdotool x11-utils
           desktop-file-utils appstream groff-base dpkg-dev file)
 

@@ -23,7 +23,7 @@ if [[ -n ${ZT_DISPLAY:-} ]]; then
   Xvfb ":$ZT_DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   display=$ZT_DISPLAY
 else
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$session_dir/display" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$session_dir/display" >/dev/null 2>"$session_dir/stderr-xvfb" &
 fi
 xvfb_pid=$!
 session_pids+=("$xvfb_pid")
@@ -44,18 +44,19 @@ export QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME=$session_dir/co
 
 # Starts the window manager and waits until it has taken the display.
 start_openbox() {
-  openbox >/dev/null 2>&1 &
+  openbox >/dev/null 2>"$session_dir/stderr-openbox" &
   session_pids+=("$!")
   for _ in $(seq 100); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
     sleep 0.1
   done
+  kill -0 "${session_pids[-1]}" 2>/dev/null || fail "openbox did not start: it exited"
   fail "openbox did not start"
 }
 
 fail() {
   echo "FAIL: $*"
-  for f in "$session_dir"/*err; do
+  for f in "$session_dir"/stderr*; do
     [[ -s $f ]] && echo "${f##*/}:" && cat "$f"
   done
   exit 1
