@@ -4,6 +4,8 @@
 #include "media/PictureCache.h"
 #include "testsupport.h"
 
+#include <QDirIterator>
+#include <QFile>
 #include <QSignalSpy>
 
 using namespace zt;
@@ -19,6 +21,7 @@ private slots:
     void sideRenderingMatchesDirect();
     void standInUntilTheNewSizeArrives();
     void resizeRendersEveryPictureOnTheSide();
+    void captionsNeedNoFont();
 };
 
 void TestPictures::sideRenderingMatchesDirect() {
@@ -73,6 +76,20 @@ void TestPictures::resizeRendersEveryPictureOnTheSide() {
     };
     QVERIFY2(runUntil(allThere), "the cards at the new size were never rendered");
     QVERIFY(e.carta[1]->pixelSize(t, dpr).width() >= 2 * 62 - 2);
+}
+
+// Lettering in a picture is drawn as outlines: it looks as drawn whatever
+// fonts the player has installed, and loads no font face for the first frame.
+void TestPictures::captionsNeedNoFont() {
+    QDirIterator it(QStringLiteral(":/pictures"), {QStringLiteral("*.svg")});
+    int pictures = 0;
+    while (it.hasNext()) {
+        QFile f(it.next());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY2(!f.readAll().contains("<text"), qPrintable(f.fileName()));
+        ++pictures;
+    }
+    QVERIFY(pictures >= 5);
 }
 
 QTEST_MAIN(TestPictures)
