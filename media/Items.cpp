@@ -2,6 +2,7 @@
 
 #include "media/PictureCache.h"
 
+#include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -51,6 +52,10 @@ void PictureItem::prefetch(const QTransform &toDevice, qreal dpr) const {
 QRectF PictureItem::boundingRect() const { return QRectF(QPointF(0, 0), size_); }
 
 void PictureItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) {
+    // A picture parked in the corner off the grid is only touched by the
+    // view's antialiasing margin: rendering it would cost the first frame a
+    // whole deck's parsing for nothing seen.
+    if (scene() && !sceneBoundingRect().intersects(scene()->sceneRect())) return;
     const QRectF r = boundingRect();
     if (!file_.isEmpty()) {
         const qreal dpr = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
@@ -194,30 +199,50 @@ void ButtonItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *event) {
 
 // ---- TextPanel -------------------------------------------------------------
 
-TextPanel::TextPanel(QSizeF size, QColor background, bool scrollBar, QFont font) {
+TextPanel::TextPanel(QSizeF size, QColor background, bool scrollBar, QFont font)
+    : background_(background), scrollBar_(scrollBar), font_(std::move(font)) {
+    resize(size);
+}
+
+void TextPanel::makeEditor() {
+    if (edit_) return;
+    const QSizeF size = this->size();
     edit_ = new QPlainTextEdit;
     edit_->setReadOnly(true);
     // The panels are for reading; they never take the keyboard from the game.
     edit_->setFocusPolicy(Qt::NoFocus);
     edit_->setTextInteractionFlags(Qt::NoTextInteraction);
-    edit_->setVerticalScrollBarPolicy(scrollBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    edit_->setVerticalScrollBarPolicy(scrollBar_ ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     edit_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     edit_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    edit_->setFont(font);
+    edit_->setFont(font_);
     QPalette pal = edit_->palette();
-    pal.setColor(QPalette::Base, background);
+    pal.setColor(QPalette::Base, background_);
     pal.setColor(QPalette::Text, Qt::black);
     edit_->setPalette(pal);
     edit_->setFixedSize(size.toSize());
+    edit_->setPlainText(text_);
+    // Taking a widget makes the proxy as visible as the widget; the panel
+    // keeps the state it had (when this runs on its way to showing, the
+    // change under way then completes).
+    const bool shown = isVisible();
     setWidget(edit_);
+    setVisible(shown);
     edit_->viewport()->installEventFilter(this);
 }
 
-void TextPanel::setText(const QString &text) { edit_->setPlainText(text); }
-QString TextPanel::text() const { return edit_->toPlainText(); }
+void TextPanel::setText(const QString &text) {
+    text_ = text;
+    if (edit_) edit_->setPlainText(text);
+}
+
+QVariant TextPanel::itemChange(GraphicsItemChange change, const QVariant &value) {
+    if (change == ItemVisibleChange && value.toBool()) makeEditor();
+    return QGraphicsProxyWidget::itemChange(change, value);
+}
 
 bool TextPanel::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == edit_->viewport() && event->type() == QEvent::MouseButtonRelease &&
+    if (edit_ && watched == edit_->viewport() && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
         emit clicked();
     return QGraphicsProxyWidget::eventFilter(watched, event);

@@ -136,18 +136,26 @@ class TextPanel : public QGraphicsProxyWidget {
 public:
     TextPanel(QSizeF size, QColor background, bool scrollBar, QFont font);
     void setText(const QString &text);
-    QString text() const;
+    QString text() const { return text_; }
     void move(qreal left, qreal top) { setPos(left, top); }
-    QPlainTextEdit *editor() const { return edit_; }
+    // The text widget costs the first frame several milliseconds, and the
+    // panels start hidden: it is made when a panel first shows, or earlier
+    // by this call once the window is on the screen.
+    void makeEditor();
 
 signals:
     void clicked();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    QVariant itemChange(GraphicsItemChange change, const QVariant &value) override;
 
 private:
-    QPlainTextEdit *edit_;
+    QPlainTextEdit *edit_ = nullptr;
+    QString text_;
+    QColor background_;
+    bool scrollBar_;
+    QFont font_;
 };
 
 // The window background under everything: takes the clicks nothing else takes.

@@ -36,17 +36,14 @@ MainWindow::MainWindow(WindowConfig config)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     buildElements(e_, &scene_, this);
-    // Rendered here rather than left to an icon plugin that may be missing.
-    QIcon icon;
-    for (int px : {16, 24, 32, 48, 64, 128})
-        icon.addPixmap(e_.cache->pixmap(QStringLiteral(":/pictures/icon.svg"), {}, QSize(px, px)));
-    setWindowIcon(icon);
     view_ = new GameView(&scene_, this);
     layout->addWidget(view_);
-    // The picture thread's rendering would compete with the first frame.
+    // What the first frame does not show waits until it is on the screen.
     afterFirstPaint(view_->viewport(), [this] {
         painted_ = true;
         prefetchPictures();
+        setIconFromPicture();
+        e_.makeTextPanels();
     });
 
     mmcw_ = std::make_unique<MediaPlayer>(MediaPlayer::Kind::WaveAudio, audio_);
@@ -207,6 +204,14 @@ void MainWindow::setObserver(GameObserver *observer) {
 }
 
 // ---- The game cycle --------------------------------------------------------
+
+void MainWindow::setIconFromPicture() {
+    // Rendered here rather than left to an icon plugin that may be missing.
+    QIcon icon;
+    for (int px : {16, 24, 32, 48, 64, 128})
+        icon.addPixmap(e_.cache->pixmap(QStringLiteral(":/pictures/icon.svg"), {}, QSize(px, px)));
+    setWindowIcon(icon);
+}
 
 void MainWindow::prefetchPictures() {
     // Rendered on the side: the first deal and a resize find them ready.

@@ -93,6 +93,7 @@ private:
     void Form_Load();
     void Form_Activate();
     void prefetchPictures();
+    void setIconFromPicture();
     QCoro::Task<> gioco_imposta();
     QCoro::Task<> runCycle();
     void wireEvents();

@@ -130,7 +130,8 @@ void TestWindow::menuAtStartUp() {
     QCOMPARE(h.s().cardSpeed, u8(4));
     QCOMPARE(h.s().playRate, u8(20));
     QCOMPARE(h.window->windowTitle(), QStringLiteral("Veltrano - Zentolletto"));
-    QVERIFY(!h.window->windowIcon().pixmap(32, 32).isNull());
+    // The icon is drawn once the first frame is on the screen.
+    QVERIFY(runUntil([&] { return !h.window->windowIcon().pixmap(32, 32).isNull(); }));
 }
 
 void TestWindow::startUpPlacements() {
