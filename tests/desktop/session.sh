@@ -19,11 +19,13 @@ end_session() {
 session_dir=$(mktemp -d)
 trap end_session EXIT
 
+# No reset: the server would start over when the check below disconnects,
+# and a client connecting at that moment is refused.
 if [[ -n ${ZT_DISPLAY:-} ]]; then
-  Xvfb ":$ZT_DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$ZT_DISPLAY" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   display=$ZT_DISPLAY
 else
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$session_dir/display" >/dev/null 2>"$session_dir/stderr-xvfb" &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$session_dir/display" >/dev/null 2>"$session_dir/stderr-xvfb" &
 fi
 xvfb_pid=$!
 session_pids+=("$xvfb_pid")
