@@ -161,11 +161,6 @@ void Elements::prefetchPictures(const QTransform &toDevice, qreal dpr) const {
         if (p) p->prefetch(toDevice, dpr);
 }
 
-void Elements::makeTextPanels() const {
-    for (TextPanel *t : {Text1, Text3, Text4})
-        if (t) t->makeEditor();
-}
-
 void Elements::createDorsoCopies() {
     for (int i = 1; i <= 2; ++i) {
         if (dorso[i]) continue;

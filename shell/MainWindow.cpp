@@ -38,12 +38,14 @@ MainWindow::MainWindow(WindowConfig config)
     buildElements(e_, &scene_, this);
     view_ = new GameView(&scene_, this);
     layout->addWidget(view_);
-    // What the first frame does not show waits until it is on the screen.
+    // What the first frame does not show waits until it is on the screen,
+    // one step an event, so the window keeps answering in between.
     afterFirstPaint(view_->viewport(), [this] {
         painted_ = true;
         prefetchPictures();
-        setIconFromPicture();
-        e_.makeTextPanels();
+        QMetaObject::invokeMethod(this, &MainWindow::setIconFromPicture, Qt::QueuedConnection);
+        for (TextPanel *t : {e_.Text1, e_.Text3, e_.Text4})
+            QMetaObject::invokeMethod(t, &TextPanel::makeEditor, Qt::QueuedConnection);
     });
 
     mmcw_ = std::make_unique<MediaPlayer>(MediaPlayer::Kind::WaveAudio, audio_);
@@ -77,7 +79,16 @@ void MainWindow::wireEvents() {
         connect(e_.Verde[i], &PictureItem::clicked, this, &MainWindow::Verde_Click);
         connect(e_.Rosso[i], &PictureItem::clicked, this, &MainWindow::Rosso_Click);
     }
-    connect(view_, &GameView::gridChanged, this, &MainWindow::prefetchPictures);
+    connect(view_, &GameView::gridChanged, this, [this] {
+        if (prefetchAfterPaint_) return;
+        prefetchAfterPaint_ = true;
+        // After the frame at the new size is out: until then the picture
+        // thread would compete with it for the processor.
+        afterFirstPaint(view_->viewport(), [this] {
+            prefetchAfterPaint_ = false;
+            prefetchPictures();
+        });
+    });
     connect(e_.background, &BackgroundItem::pressed, this, &MainWindow::Form_MouseDown);
     connect(e_.Text1, &TextPanel::clicked, this, &MainWindow::Text1_Click);
     connect(e_.Text3, &TextPanel::clicked, this, &MainWindow::Text3_Click);

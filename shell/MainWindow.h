@@ -125,6 +125,7 @@ private:
     bool cycleRunning_ = false;
     bool shownOnce_ = false;
     bool painted_ = false;
+    bool prefetchAfterPaint_ = false;
     GameObserver *observer_ = nullptr;
 };
 

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -33,6 +34,7 @@ struct Phase {
     qint64 longestCpuNs = 0;
     QByteArray worstCpu;
     int events = 0;
+    bool reference = false; // a bare Qt window doing the same, not the game
 };
 
 // The window thread's own processor time: on a busy machine the wall clock
@@ -50,7 +52,10 @@ public:
     using QApplication::QApplication;
     std::vector<Phase> phases;
 
-    void begin(const char *name) { phases.push_back({name}); }
+    void begin(const char *name, bool reference = false) {
+        phases.push_back({name});
+        phases.back().reference = reference;
+    }
     bool notify(QObject *receiver, QEvent *event) override {
         // Other threads (audio, pictures) deliver their own events through here too.
         if (depth_ > 0 || QThread::currentThread() != thread()) return QApplication::notify(receiver, event);
@@ -243,15 +248,32 @@ int main(int argc, char **argv) {
     act([&w] { w.resize(w.size() * 2); }, 1000);
 
     window.reset();
+
+    // What any Qt window pays for the same resize on this machine and display:
+    // a new backing store twice as large, filled and sent to the server.
+    QWidget bare;
+    bare.setAutoFillBackground(true);
+    QPalette yellow = bare.palette();
+    yellow.setColor(QPalette::Window, QColor(255, 255, 0));
+    bare.setPalette(yellow);
+    auto *text = new QLabel(QStringLiteral("Menu  You  Computer  GO"), &bare);
+    text->move(10, 10);
+    bare.resize(800, 600);
+    bare.show();
+    pump(300);
+    app.begin("resize, a bare Qt window", true);
+    act([&bare] { bare.resize(bare.size() * 2); }, 1000);
+
     qint64 longest = 0, longestCpu = 0;
     std::printf("%-26s %9s  %-34s %9s  %s\n", "phase", "longest", "the event", "on-CPU", "the event");
     for (const Phase &p : app.phases) {
         std::printf("%-26s %6.1f ms  %-34s %6.1f ms  %s\n", p.name.constData(), p.longestNs / 1e6,
                     p.worst.constData(), p.longestCpuNs / 1e6, p.worstCpu.constData());
+        if (p.reference) continue;
         longest = std::max(longest, p.longestNs);
         longestCpu = std::max(longestCpu, p.longestCpuNs);
     }
-    std::printf("%-26s %6.1f ms  %-34s %6.1f ms\n", "overall", longest / 1e6, "", longestCpu / 1e6);
+    std::printf("%-26s %6.1f ms  %-34s %6.1f ms\n", "overall (the game)", longest / 1e6, "", longestCpu / 1e6);
     std::printf("(building and showing the window before the loop ran: %.1f ms)\n", buildNs / 1e6);
     if (!played) std::printf("the game stopped answering before the deals were played\n");
     if (restarts < 2) std::printf("the short song ended %d times instead of twice\n", restarts);
