@@ -70,7 +70,6 @@ struct Elements {
     void createDorsoCopies();
     // Renders every picture on the side at the size the view will show it.
     void prefetchPictures(const QTransform &toDevice, qreal dpr) const;
-
 };
 
 // Builds every element with its creation geometry, visibility and stacking
