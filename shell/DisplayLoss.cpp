@@ -1,14 +1,18 @@
 #include "shell/DisplayLoss.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QtGui/qguiapplication_platform.h>
 #include <X11/Xlib.h>
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <unistd.h>
 
 namespace zt {
 
 namespace {
+
+std::atomic<bool> loopEnded{false};
 
 // Qt's own event reader says the same when it is the first to notice; left
 // to Xlib, the platform plugin's handler and Xlib's default each add a line.
@@ -21,11 +25,29 @@ int displayGone(Display *) {
     _exit(1);
 }
 
+// Qt's reader ends with exit(1) from inside the loop. The picture and sound
+// threads are still at work then, and tearing down the libraries' static
+// state under them can crash; so an exit that does not come after the loop
+// ends ends the process at once.
+void exitFromInsideTheLoop() {
+    if (loopEnded) return;
+    std::fflush(stderr);
+    _exit(1);
+}
+
 } // namespace
 
-void oneLineWhenDisplayGoes() {
-    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (x11 && x11->display()) XSetIOErrorHandler(displayGone);
+int runUntilClosedOrDisplayGone(QApplication &app) {
+    auto *x11 = app.nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 && x11->display()) {
+        XSetIOErrorHandler(displayGone);
+        // Registered once start-up is done, so it runs before the exit
+        // handlers start-up set up.
+        std::atexit(exitFromInsideTheLoop);
+    }
+    const int status = QApplication::exec();
+    loopEnded = true;
+    return status;
 }
 
 } // namespace zt

@@ -1,10 +1,12 @@
 #pragma once
 // The display going away (the X server ended, the session closed) ends the
 // program with one line on stderr, whichever part of Qt notices first.
+class QApplication;
 
 namespace zt {
 
-// Call once the application object exists; does nothing off X11.
-void oneLineWhenDisplayGoes();
+// Runs the application's event loop until the window closes. Call once the
+// window exists; off X11 it only runs the loop.
+int runUntilClosedOrDisplayGone(QApplication &app);
 
 } // namespace zt

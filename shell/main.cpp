@@ -38,11 +38,10 @@ int main(int argc, char **argv) {
 
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(ZT_APP_ID));
-    zt::oneLineWhenDisplayGoes();
     zt::WindowConfig config;
     config.seed = line.seed;
     zt::MainWindow window(config);
     zt::closeOnEndSignals(window);
     window.show();
-    return app.exec();
+    return zt::runUntilClosedOrDisplayGone(app);
 }
