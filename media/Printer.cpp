@@ -36,4 +36,10 @@ QStringList Printer::lines() const {
     return out;
 }
 
+QList<QRectF> Printer::lineRects() const {
+    QList<QRectF> out;
+    for (auto *item : items_) out << item->sceneBoundingRect();
+    return out;
+}
+
 } // namespace zt

@@ -3,6 +3,7 @@
 // writes its banner and results; wiped together at the next setup.
 #include <QColor>
 #include <QList>
+#include <QRectF>
 #include <QString>
 
 class QGraphicsScene;
@@ -21,6 +22,8 @@ public:
     void print(const QString &text);
     void cls();
     QStringList lines() const;
+    // Where each line stands on the grid.
+    QList<QRectF> lineRects() const;
 
 private:
     QGraphicsScene *scene_;

@@ -18,6 +18,8 @@ struct MoveNews {
 struct GameNews {
     std::function<void(int player)> turn;
     std::function<void(const MoveNews &)> move;
+    // The human's card can take: the table cards to take are to be chosen.
+    std::function<void(int card)> choose;
     std::function<void(const QStringList &lines)> result;
 };
 

@@ -47,7 +47,7 @@ QCoro::Task<> HumanPlayer::gioco1() {
     }
 }
 
-QCoro::Task<> HumanPlayer::verifica() {
+QCoro::Task<> HumanPlayer::verifica(const std::function<void(int)> &choose) {
     GameState &s = g_.s;
     auto &carta = g_.e.carta;
     const int r = valore_carta(static_cast<u8>(s.playedCard));
@@ -66,6 +66,7 @@ QCoro::Task<> HumanPlayer::verifica() {
 
     g_.capture.combina();
     if (s.canCapture) {
+        if (choose) choose(s.playedCard);
         for (bool first = true;; first = false) {
             if (!first) {
                 // An invalid selection is never reported: wait for the next click.

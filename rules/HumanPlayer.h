@@ -3,6 +3,8 @@
 // the computer's pile top (before playing) to steal.
 #include "rules/Game.h"
 
+#include <functional>
+
 namespace zt {
 
 class HumanPlayer {
@@ -13,8 +15,9 @@ public:
     void Mazzo_Click();
     // Waits for the played card and tells whether it steals.
     QCoro::Task<> gioco1();
-    // Waits until the selection is a valid capture, or finds none is possible.
-    QCoro::Task<> verifica();
+    // Waits until the selection is a valid capture, or finds none is possible;
+    // tells `choose` when there is one to make.
+    QCoro::Task<> verifica(const std::function<void(int)> &choose = {});
 
 private:
     GameParts g_;

@@ -46,7 +46,7 @@ QCoro::Task<> TurnFlow::humanMove() {
     co_await human_.gioco1();
     if (!s.stealFlag) {
         g_.e.carta[s.pileTop[kComputer]]->setBorder(0);
-        co_await human_.verifica();
+        co_await human_.verifica(news.choose);
         s.clickLock = 100;
     } else {
         for (int row = 1; row <= 3; ++row)

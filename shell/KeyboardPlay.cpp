@@ -6,6 +6,7 @@
 #include "table/Places.h"
 
 #include <QGraphicsScene>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <algorithm>
@@ -61,16 +62,48 @@ KeyboardPlay::KeyboardPlay(MainWindow &window)
         connect(e_.carta[k], &QGraphicsObject::yChanged, this, &KeyboardPlay::cardMoved);
         connect(e_.carta[k], &QGraphicsObject::visibleChanged, this, &KeyboardPlay::cardMoved);
     }
+    // A panel that opens has the keys, to be read or closed.
+    for (TextPanel *t : {e_.Text1, e_.Text3, e_.Text4})
+        connect(t, &QGraphicsObject::visibleChanged, this, [this, t] {
+            if (t->isVisible()) panelFocus_ = true;
+            updateFrame();
+        });
+}
+
+const TextPanel *KeyboardPlay::focusedPanel() const {
+    if (!panelFocus_) return nullptr;
+    const TextPanel *top = nullptr;
+    for (const TextPanel *t : {e_.Text1, e_.Text3, e_.Text4})
+        if (t->isVisible() && (!top || t->zValue() > top->zValue())) top = t;
+    return top;
+}
+
+std::vector<int> KeyboardPlay::reachable() const {
+    std::vector<int> order = focusOrder(s_, e_);
+    std::erase_if(order, [this](int k) {
+        const QPointF centre = e_.carta[k]->sceneBoundingRect().center();
+        for (const TextPanel *t : {e_.Text1, e_.Text3, e_.Text4})
+            if (t->isVisible() && t->sceneBoundingRect().contains(centre)) return true;
+        return false;
+    });
+    return order;
 }
 
 bool KeyboardPlay::frameShown() const { return frame_->isVisible(); }
 
 void KeyboardPlay::turnBegan(int player) {
     if (player != kHuman) return;
-    const std::vector<int> order = focusOrder(s_, e_);
+    const std::vector<int> order = reachable();
     const auto hand = std::find_if(order.begin(), order.end(),
                                    [this](int k) { return e_.carta[k]->tag == QLatin1String("jolly"); });
     focus(hand != order.end() ? *hand : 0);
+}
+
+void KeyboardPlay::choosing() {
+    const std::vector<int> order = reachable();
+    const auto table = std::find_if(order.begin(), order.end(),
+                                    [this](int k) { return e_.carta[k]->tag != QLatin1String("jolly"); });
+    focus(table != order.end() ? *table : 0);
 }
 
 bool KeyboardPlay::eventFilter(QObject *watched, QEvent *event) {
@@ -99,19 +132,65 @@ bool KeyboardPlay::keyPressed(int key, Qt::KeyboardModifiers mods) {
         return true;
     }
     if (ctrl && key == Qt::Key_N) {
+        if (!m.new_game->isEnabled()) emit refused(tr("New Game is not available during a match"));
         m.new_game->trigger();
         return true;
     }
     if (ctrl && enter) {
+        if (!m.continue_->isEnabled() && m.new_game->isEnabled())
+            emit refused(tr("The match is over: press Control+N for a new match"));
         m.continue_->trigger();
         return true;
     }
     if (mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    if (const TextPanel *panel = focusedPanel()) {
+        switch (key) {
+        case Qt::Key_Escape:
+            w_.Form_MouseDown();
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            // What a click on the panel does: the rules close, the information stays.
+            if (panel == e_.Text1) w_.Text1_Click();
+            if (panel == e_.Text3) w_.Text3_Click();
+            return true;
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+            emit readLines(key == Qt::Key_Up ? -1 : +1);
+            return true;
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            emit readLines(key == Qt::Key_PageUp ? -10 : +10);
+            return true;
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+            return true;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            panelFocus_ = false;
+            emit focusMoved(focused_);
+            break;
+        default:
+            break;
+        }
+    }
     switch (key) {
+    case Qt::Key_Escape:
+        // Closes an open panel, as a click on the table does.
+        if (!e_.Text1->isVisible() && !e_.Text3->isVisible() && !e_.Text4->isVisible()) return false;
+        w_.Form_MouseDown();
+        return true;
     case Qt::Key_F10:
     case Qt::Key_Menu:
+    {
         w_.LBLmenu_Click();
+        // Onto the first command at once, as Down would, so a screen reader
+        // names it (making it active directly would open its submenu too).
+        QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+        QCoreApplication::sendEvent(e_.menu.partita, &down);
         return true;
+    }
     case Qt::Key_F1:
         (speechFor(QLocale()) == Speech::Italian ? m.Italiano : m.english)->trigger();
         return true;
@@ -138,7 +217,7 @@ bool KeyboardPlay::keyPressed(int key, Qt::KeyboardModifiers mods) {
             w_.Command1_Click();
             return true;
         }
-        const std::vector<int> order = focusOrder(s_, e_);
+        const std::vector<int> order = reachable();
         if (std::find(order.begin(), order.end(), focused_) == order.end()) {
             focus(order.empty() ? 0 : order.front());
             return true;
@@ -153,7 +232,7 @@ bool KeyboardPlay::keyPressed(int key, Qt::KeyboardModifiers mods) {
 }
 
 void KeyboardPlay::step(int delta) {
-    const std::vector<int> order = focusOrder(s_, e_);
+    const std::vector<int> order = reachable();
     if (order.empty()) return focus(0);
     const auto it = std::find(order.begin(), order.end(), focused_);
     if (it == order.end()) return focus(delta > 0 ? order.front() : order.back());
@@ -168,13 +247,10 @@ void KeyboardPlay::focus(int card) {
     if (moved) emit focusMoved(card);
 }
 
-void KeyboardPlay::cardClicked(int index) {
-    // The card just played has left the hand: go on to the table.
-    if (s_.playedCard != index || e_.carta[index]->tag != QLatin1String("jolly")) return updateFrame();
-    const std::vector<int> order = focusOrder(s_, e_);
-    const auto table = std::find_if(order.begin(), order.end(),
-                                    [this](int k) { return e_.carta[k]->tag != QLatin1String("jolly"); });
-    focus(table != order.end() ? *table : 0);
+void KeyboardPlay::cardClicked(int) {
+    // A click on a card closes the panels: the keys are back on the cards.
+    panelFocus_ = false;
+    updateFrame();
 }
 
 void KeyboardPlay::cardMoved() {
@@ -183,8 +259,8 @@ void KeyboardPlay::cardMoved() {
 }
 
 void KeyboardPlay::updateFrame() {
-    const std::vector<int> order = focusOrder(s_, e_);
-    const bool show = keysUsed_ && std::find(order.begin(), order.end(), focused_) != order.end();
+    const std::vector<int> order = reachable();
+    const bool show = keysUsed_ && !focusedPanel() && std::find(order.begin(), order.end(), focused_) != order.end();
     if (!show) return frame_->setVisible(false);
     const PictureItem *card = e_.carta[focused_];
     frame_->surround(card->sceneBoundingRect(), card->zValue());

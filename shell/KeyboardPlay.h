@@ -25,13 +25,21 @@ public:
     explicit KeyboardPlay(MainWindow &window);
 
     int focusedCard() const { return focused_; }
+    // The rules or information panel being read, when one has the keys.
+    const TextPanel *focusedPanel() const;
     bool frameShown() const;
     // The human is to move: the focus goes to the first card in hand.
     void turnBegan(int player);
+    // The card played can take: the focus goes to the first table card.
+    void choosing();
 
 signals:
     // The focus moved to a card (0: to none).
     void focusMoved(int card);
+    // Up or Down on an open panel.
+    void readLines(int delta);
+    // A key whose command is not available now, and what to press instead.
+    void refused(const QString &hint);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -39,6 +47,8 @@ protected:
 private:
     bool keyPressed(int key, Qt::KeyboardModifiers mods);
     void step(int delta);
+    // The focus order less the cards a panel covers: a click there reaches the panel.
+    std::vector<int> reachable() const;
     void focus(int card);
     void cardClicked(int index);
     void cardMoved();
@@ -50,6 +60,7 @@ private:
     FocusFrame *frame_;
     int focused_ = 0;
     bool keysUsed_ = false;
+    bool panelFocus_ = false;
 };
 
 } // namespace zt

@@ -38,6 +38,9 @@ MainWindow::MainWindow(WindowConfig config)
     buildElements(e_, &scene_, this);
     view_ = new GameView(&scene_, this);
     layout->addWidget(view_);
+    // The table has the keys from the moment the window is active, so a
+    // screen reader follows the focus without a click first.
+    view_->setFocus();
     // What the first frame does not show waits until it is on the screen,
     // one step an event, so the window keeps answering in between.
     afterFirstPaint(view_->viewport(), [this] {
@@ -120,17 +123,24 @@ void MainWindow::wireKeysAndSpeech() {
     keys_ = new KeyboardPlay(*this);
     TableAccessibility::Controls controls{[this] { Command1_Click(); }, [this] { LBLmenu_Click(); },
                                           [this](int k) { emit e_.carta[k]->clicked(k); },
-                                          [this] { return keys_->focusedCard(); }};
+                                          [this] { return keys_->focusedCard(); },
+                                          [this] { return keys_->focusedPanel(); }};
     access_ = new TableAccessibility(view_, s_, e_, std::move(controls));
     for (int k = 1; k <= 40; ++k)
         connect(e_.carta[k], &PictureItem::clicked, access_, &TableAccessibility::cardClicked);
     connect(keys_, &KeyboardPlay::focusMoved, access_, &TableAccessibility::focusMoved);
+    connect(keys_, &KeyboardPlay::readLines, access_, &TableAccessibility::readLines);
+    connect(keys_, &KeyboardPlay::refused, access_, &TableAccessibility::refused);
     GameNews &news = turnFlow_->news;
     news.turn = [this](int player) {
         keys_->turnBegan(player);
         access_->turnBegan(player);
     };
     news.move = [this](const MoveNews &m) { access_->moveMade(m); };
+    news.choose = [this](int card) {
+        keys_->choosing();
+        access_->choosing(card);
+    };
     news.result = [this](const QStringList &lines) { access_->gameOver(lines); };
 }
 

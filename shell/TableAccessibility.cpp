@@ -6,7 +6,9 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QEvent>
 #include <QGraphicsItem>
+#include <QMenu>
 #include <QWindow>
 #include <algorithm>
 
@@ -37,20 +39,29 @@ CardPlace placeOf(int k, const GameState &s, const Elements &e) {
     return CardPlace::None;
 }
 
+QString tr(const char *text) { return TableAccessibility::tr(text); }
+
 // "   You         Computer        3                  5" reads "You 3, Computer 5".
 QString scoreText(const QString &caption) {
     const QStringList w = caption.simplified().split(QLatin1Char(' '));
-    if (w.size() == 4) return QStringLiteral("%1 %2, %3 %4").arg(w[0], w[2], w[1], w[3]);
+    if (w.size() == 4) return tr("You %1, Computer %2").arg(w[2], w[3]);
     return caption.simplified();
+}
+
+QRect onScreen(const GameView *view, const QRectF &scene) {
+    const QRect local = view->mapFromScene(scene).boundingRect();
+    return QRect(view->viewport()->mapToGlobal(local.topLeft()), local.size());
 }
 
 } // namespace
 
 // One thing on the table as an accessible object. It owns no item: it reads
 // the game each time it is asked, so it is never out of date.
-class TableElement : public QAccessibleInterface, public QAccessibleActionInterface {
+class TableElement : public QAccessibleInterface,
+                     public QAccessibleActionInterface,
+                     public QAccessibleTextInterface {
 public:
-    enum class Kind { Card, Back, Go, Light, Score, Line, MenuStrip, Panel, Live };
+    enum class Kind { Card, Back, Go, Light, Score, Line, MenuStrip, Panel, Live, Notice };
 
     TableElement(const TableAccessibility &table, Kind kind, int index = 0)
         : table_(table), kind_(kind), index_(index) {}
@@ -71,9 +82,13 @@ public:
         case Kind::MenuStrip: return e.LBLmenu->isVisible();
         case Kind::Panel: return panel()->isVisible();
         case Kind::Live: return true;
+        case Kind::Notice: return !notice.isEmpty();
         }
         return false;
     }
+
+    // A notice's words: what the status bar was last told through it.
+    QString notice;
 
     bool isValid() const override { return table_.view() != nullptr; }
     QObject *object() const override { return nullptr; }
@@ -81,10 +96,20 @@ public:
         return table_.view() ? table_.view()->window()->windowHandle() : nullptr;
     }
     QAccessibleInterface *childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface *parent() const override { return QAccessible::queryAccessibleInterface(table_.view()); }
-    QAccessibleInterface *child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QAccessibleInterface *parent() const override {
+        if (kind_ == Kind::Notice) return table_.statusBar();
+        return QAccessible::queryAccessibleInterface(table_.view());
+    }
+    // The status bar holds the notices it has shown.
+    QAccessibleInterface *child(int i) const override {
+        return kind_ == Kind::Live ? table_.notice(i) : nullptr;
+    }
+    int childCount() const override { return kind_ == Kind::Live ? table_.noticeCount() : 0; }
+    int indexOfChild(const QAccessibleInterface *c) const override {
+        for (int i = 0; kind_ == Kind::Live && i < table_.noticeCount(); ++i)
+            if (table_.notice(i) == c) return i;
+        return -1;
+    }
     void setText(QAccessible::Text, const QString &) override {}
 
     QString text(QAccessible::Text t) const override {
@@ -96,11 +121,14 @@ public:
     }
 
     QRect rect() const override {
-        GameView *view = table_.view();
+        const GameView *view = table_.view();
+        if (!view) return {};
+        if (kind_ == Kind::Line) {
+            const QList<QRectF> rects = table_.elements().printer->lineRects();
+            return index_ < rects.size() ? onScreen(view, rects[index_]) : QRect();
+        }
         const QGraphicsItem *item = graphic();
-        if (!view || !item) return {};
-        const QRect local = view->mapFromScene(item->sceneBoundingRect()).boundingRect();
-        return QRect(view->viewport()->mapToGlobal(local.topLeft()), local.size());
+        return item ? onScreen(view, item->sceneBoundingRect()) : QRect();
     }
 
     QAccessible::Role role() const override {
@@ -114,6 +142,7 @@ public:
         case Kind::Line: return QAccessible::StaticText;
         case Kind::Panel: return QAccessible::Document;
         case Kind::Live: return QAccessible::StatusBar;
+        case Kind::Notice: return QAccessible::Notification;
         }
         return QAccessible::NoRole;
     }
@@ -121,20 +150,21 @@ public:
     QAccessible::State state() const override {
         QAccessible::State st;
         st.invisible = !present();
+        st.readOnly = kind_ == Kind::Panel;
+        st.focused = table_.focusedChild() == this;
+        if (kind_ == Kind::Go || kind_ == Kind::Panel) st.focusable = present();
         if (kind_ != Kind::Card) return st;
-        const Elements &e = table_.elements();
-        const CardPlace place = placeOf(index_, table_.state(), e);
+        const CardPlace place = placeOf(index_, table_.state(), table_.elements());
         st.focusable = place == CardPlace::Hand || place == CardPlace::Table || place == CardPlace::ComputerPile;
         st.selectable = place == CardPlace::Table || place == CardPlace::ComputerPile;
-        st.selected = e.carta[index_]->border() == 1;
-        st.focused = st.focusable && table_.controls().focusedCard() == index_ && table_.view() &&
-                     table_.view()->hasFocus();
+        st.selected = selected();
         return st;
     }
 
     void *interface_cast(QAccessible::InterfaceType t) override {
         if (t == QAccessible::ActionInterface && !actionNames().isEmpty())
             return static_cast<QAccessibleActionInterface *>(this);
+        if (t == QAccessible::TextInterface && kind_ == Kind::Panel) return static_cast<QAccessibleTextInterface *>(this);
         return nullptr;
     }
 
@@ -156,12 +186,38 @@ public:
         return {};
     }
 
+    // A panel read as plain text, one line at a time; nothing to select or edit.
+    void selection(int, int *start, int *end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override {
+        const QStringList lines = panelLines();
+        int offset = 0;
+        for (int i = 0; i < table_.readingLine(panel()) && i < lines.size(); ++i) offset += int(lines[i].size()) + 1;
+        return offset;
+    }
+    void setCursorPosition(int) override {}
+    QString text(int start, int end) const override { return panel()->text().mid(start, end - start); }
+    int characterCount() const override { return int(panel()->text().size()); }
+    QRect characterRect(int) const override { return rect(); }
+    int offsetAtPoint(const QPoint &) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int *start, int *end) const override {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
+
 private:
+    bool selected() const { return kind_ == Kind::Card && table_.elements().carta[index_]->border() == 1; }
+
     QString turnText() const {
         const Elements &e = table_.elements();
         if (!onTable(e.Verde[0]) || !onTable(e.Verde[1])) return {};
-        if (e.Verde[0]->zValue() > e.Rosso[0]->zValue()) return QStringLiteral("Your turn");
-        if (e.Verde[1]->zValue() > e.Rosso[1]->zValue()) return QStringLiteral("Computer's turn");
+        if (e.Verde[0]->zValue() > e.Rosso[0]->zValue()) return tr("Your turn");
+        if (e.Verde[1]->zValue() > e.Rosso[1]->zValue()) return tr("Computer's turn");
         return {};
     }
 
@@ -169,7 +225,7 @@ private:
         const Elements &e = table_.elements();
         switch (kind_) {
         case Kind::Card: return cardName(index_, table_.speech());
-        case Kind::Back: return QStringLiteral("Computer's card");
+        case Kind::Back: return tr("Computer's card");
         case Kind::Go: return e.Command1->caption();
         case Kind::Light: return turnText();
         case Kind::Score: return scoreText(e.Label2->caption());
@@ -178,23 +234,30 @@ private:
             return index_ < lines.size() ? lines[index_].trimmed() : QString();
         }
         case Kind::MenuStrip: return e.LBLmenu->caption().trimmed();
-        case Kind::Panel: return panel()->text().section(QLatin1Char('\n'), 0, 0).trimmed();
+        case Kind::Panel: return panelLines().value(0).trimmed();
         case Kind::Live: return table_.announcement();
+        case Kind::Notice: return notice;
         }
         return {};
     }
 
     QString description() const {
-        if (kind_ != Kind::Card) return {};
+        switch (kind_) {
+        case Kind::Go: return tr("Press Return or Space to deal");
+        case Kind::Panel: return tr("Up and Down read the lines, Escape closes");
+        case Kind::Card: break;
+        default: return {};
+        }
+        QString place;
         switch (placeOf(index_, table_.state(), table_.elements())) {
-        case CardPlace::Hand: return QStringLiteral("In your hand");
-        case CardPlace::Table: return QStringLiteral("On the table");
-        case CardPlace::Played: return QStringLiteral("Your played card");
-        case CardPlace::ComputerPile: return QStringLiteral("Top of the computer's pile");
-        case CardPlace::OwnPile: return QStringLiteral("Top of your pile");
+        case CardPlace::Hand: place = tr("In your hand"); break;
+        case CardPlace::Table: place = tr("On the table"); break;
+        case CardPlace::Played: place = tr("Your played card"); break;
+        case CardPlace::ComputerPile: place = tr("Top of the computer's pile"); break;
+        case CardPlace::OwnPile: place = tr("Top of your pile"); break;
         case CardPlace::None: break;
         }
-        return {};
+        return selected() && !place.isEmpty() ? tr("%1, selected").arg(place) : place;
     }
 
     const QGraphicsItem *graphic() const {
@@ -207,8 +270,9 @@ private:
         case Kind::Score: return e.Label2;
         case Kind::MenuStrip: return e.LBLmenu;
         case Kind::Panel: return panel();
-        case Kind::Line:
-        case Kind::Live: return nullptr;
+        case Kind::Live:
+        case Kind::Notice: return e.Label2;
+        case Kind::Line: return nullptr;
         }
         return nullptr;
     }
@@ -218,6 +282,7 @@ private:
         const Elements &e = table_.elements();
         return index_ == 0 ? e.Text1 : index_ == 1 ? e.Text3 : e.Text4;
     }
+    QStringList panelLines() const { return panel()->text().split(QLatin1Char('\n')); }
 
     const TableAccessibility &table_;
     Kind kind_;
@@ -230,7 +295,7 @@ namespace {
 class GameViewAccessible : public QAccessibleWidget {
 public:
     GameViewAccessible(GameView *view, TableAccessibility *table)
-        : QAccessibleWidget(view, QAccessible::Pane, QStringLiteral("Card table")), table_(table) {}
+        : QAccessibleWidget(view, QAccessible::Pane, TableAccessibility::tr("Card table")), table_(table) {}
 
     int childCount() const override { return table_ ? int(table_->children().size()) : 0; }
     QAccessibleInterface *child(int index) const override {
@@ -255,6 +320,10 @@ private:
 };
 
 QAccessibleInterface *viewFactory(const QString &className, QObject *object) {
+    // The main window is a plain widget, which would read as a filler: screen
+    // readers find the title and the status bar only on a frame.
+    if (className == QLatin1String("zt::MainWindow") && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
     if (className != QLatin1String("zt::GameView")) return nullptr;
     auto *view = qobject_cast<GameView *>(object);
     auto *table = view ? view->findChild<TableAccessibility *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
@@ -267,6 +336,17 @@ void sendEvent(QAccessibleInterface *iface, QAccessible::Event type) {
     QAccessible::updateAccessibility(&event);
 }
 
+QString joined(const QStringList &parts) {
+    QStringList out;
+    for (QString p : parts) {
+        p = p.trimmed();
+        if (p.isEmpty()) continue;
+        if (!p.endsWith(QLatin1Char('.'))) p += QLatin1Char('.');
+        out << p;
+    }
+    return out.join(QLatin1Char(' '));
+}
+
 } // namespace
 
 TableAccessibility::TableAccessibility(GameView *view, const GameState &s, const Elements &e, Controls controls)
@@ -274,9 +354,10 @@ TableAccessibility::TableAccessibility(GameView *view, const GameState &s, const
     static const bool factoryInstalled = (QAccessible::installFactory(viewFactory), true);
     Q_UNUSED(factoryInstalled);
     // A plain face made before this one existed would hide the table.
-    if (QAccessibleInterface *old = QAccessible::queryAccessibleInterface(view);
-        old && !dynamic_cast<GameViewAccessible *>(old))
-        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(old));
+    for (QObject *o : {static_cast<QObject *>(view), static_cast<QObject *>(view->window())})
+        if (QAccessibleInterface *old = QAccessible::queryAccessibleInterface(o);
+            old && (o == view ? !dynamic_cast<GameViewAccessible *>(old) : old->role() != QAccessible::Window))
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(old));
 
     cards_.push_back(nullptr);
     for (int k = 1; k <= 40; ++k) cards_.push_back(make(new TableElement(*this, TableElement::Kind::Card, k)));
@@ -287,7 +368,34 @@ TableAccessibility::TableAccessibility(GameView *view, const GameState &s, const
     menu_ = make(new TableElement(*this, TableElement::Kind::MenuStrip));
     for (int i = 0; i <= 2; ++i) panels_.push_back(make(new TableElement(*this, TableElement::Kind::Panel, i)));
     live_ = make(new TableElement(*this, TableElement::Kind::Live));
-    connect(e_.Command1, &QGraphicsObject::visibleChanged, this, &TableAccessibility::childrenChanged);
+    for (int i = 0; i < 4; ++i) notices_.push_back(make(new TableElement(*this, TableElement::Kind::Notice, i)));
+    connect(e_.Command1, &QGraphicsObject::visibleChanged, this, [this] {
+        childrenChanged();
+        update();
+    });
+    for (const TextPanel *t : {e_.Text1, e_.Text3, e_.Text4})
+        connect(t, &QGraphicsObject::visibleChanged, this, [this, t] {
+            lineOf_.remove(t);
+            childrenChanged();
+            update();
+        });
+    // Named, so a reader says which menu opened.
+    e_.menu.partita->setAccessibleName(tr("Game menu"));
+    // A popup reads as no window of its own: say which menu opened and
+    // where it stands, once the window's own stir has passed.
+    connect(e_.menu.partita, &QMenu::aboutToShow, this, [this] {
+        QMetaObject::invokeMethod(this, [this] {
+            const QAction *at = e_.menu.partita->activeAction();
+            if (e_.menu.partita->isVisible())
+                showNotice(joined({tr("Game menu"), at ? at->text().remove(QLatin1Char('&')) : QString()}));
+        }, Qt::QueuedConnection);
+    });
+    // The menu had the screen reader's focus: give it back to the table.
+    connect(e_.menu.partita, &QMenu::aboutToHide, this, [this] {
+        locus_ = nullptr;
+        update();
+    });
+    view->installEventFilter(this);
 }
 
 TableAccessibility::~TableAccessibility() {
@@ -337,58 +445,157 @@ QList<QAccessibleInterface *> TableAccessibility::children() const {
 }
 
 QAccessibleInterface *TableAccessibility::focusedChild() const {
+    if (!view_ || !view_->hasFocus()) return nullptr;
+    if (const TextPanel *panel = controls_.focusedPanel ? controls_.focusedPanel() : nullptr) {
+        for (TableElement *p : panels_)
+            if (p->text(QAccessible::Value) == panel->text() && p->present()) return p;
+    }
+    if (go_->present()) return go_;
     const int k = controls_.focusedCard ? controls_.focusedCard() : 0;
-    if (k < 1 || k > 40 || !cards_[k]->state().focused) return nullptr;
-    return cards_[k];
+    if (k < 1 || k > 40) return nullptr;
+    const std::vector<int> order = focusOrder(s_, e_);
+    return std::find(order.begin(), order.end(), k) != order.end() ? cards_[k] : nullptr;
 }
 
-void TableAccessibility::announce(const QString &text) {
-    news_ = text;
-    sendEvent(live_, QAccessible::NameChanged);
+bool TableAccessibility::eventFilter(QObject *watched, QEvent *event) {
+    // Back to the table, from another window or from the menu: the reader
+    // hears the table's own focus, not the view's.
+    if (watched == view_ && event->type() == QEvent::FocusIn) {
+        locus_ = nullptr;
+        update();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void TableAccessibility::tell(const QString &text) {
+    pending_ << text;
+    told_ << text;
+    update();
+}
+
+void TableAccessibility::update() {
+    // What happens in one turn of the event loop is said at once: a reader
+    // cuts short whatever it is saying for each new thing it is told.
+    if (flushQueued_) return;
+    flushQueued_ = true;
+    QMetaObject::invokeMethod(this, &TableAccessibility::flush, Qt::QueuedConnection);
+}
+
+QAccessibleInterface *TableAccessibility::statusBar() const { return live_; }
+QAccessibleInterface *TableAccessibility::notice(int i) const {
+    return i >= 0 && i < int(notices_.size()) ? notices_[i] : nullptr;
+}
+int TableAccessibility::noticeCount() const { return int(notices_.size()); }
+
+void TableAccessibility::flush() {
+    flushQueued_ = false;
+    const QStringList news = std::exchange(pending_, {});
+    if (!view_) return;
+    if (!news.isEmpty()) {
+        news_ = joined(news);
+        sendEvent(live_, QAccessible::NameChanged);
+    }
+    if (!QAccessible::isActive() || !view_->hasFocus()) {
+        locus_ = nullptr;
+        return;
+    }
+    // With nothing of its own focused, the table leaves the reader where it
+    // was: the view itself would only be read out as "card table" again.
+    QAccessibleInterface *target = focusedChild();
+    QString text = news.isEmpty() ? QString() : news_;
+    if (target && target != locus_) {
+        // A reader keeps what it read of an object until told it changed:
+        // the place or the selection may have, since.
+        sendEvent(target, QAccessible::DescriptionChanged);
+        locus_ = target;
+        sendEvent(target, QAccessible::Focus);
+        // The news and then what now has the focus, as one notice: the
+        // reader cuts short what it is saying for each new thing it hears.
+        if (!text.isEmpty())
+            text = joined({text, target->text(QAccessible::Name), target->text(QAccessible::Description)});
+    }
+    if (!text.isEmpty()) showNotice(text);
+}
+
+void TableAccessibility::showNotice(const QString &text) {
+    // A notice in the status bar is spoken as it shows, whatever has the
+    // focus. Several take turns, so each keeps its words until read.
+    TableElement *notice = notices_[nextNotice_++ % notices_.size()];
+    notice->notice = text;
+    sendEvent(notice, QAccessible::NameChanged);
+    sendEvent(notice, QAccessible::ObjectShow);
 }
 
 void TableAccessibility::turnBegan(int player) {
     childrenChanged();
-    announce(player == kHuman ? QStringLiteral("Your turn") : QStringLiteral("Computer's turn"));
+    tell(player == kHuman ? tr("Your turn") : tr("Computer's turn"));
 }
 
 void TableAccessibility::moveMade(const MoveNews &m) {
     childrenChanged();
     const QString card = cardName(m.card, speech_);
     const bool computer = m.player == kComputer;
-    QString text = computer ? QStringLiteral("Computer plays %1").arg(card) : QStringLiteral("You play %1").arg(card);
+    QString text;
     if (m.kind == MoveNews::Steal) {
-        text += computer ? QStringLiteral(" and steals your pile") : QStringLiteral(" and steal the computer's pile");
+        text = computer ? tr("Computer plays %1 and steals your pile").arg(card)
+                        : tr("You play %1 and steal the computer's pile").arg(card);
     } else if (m.kind == MoveNews::Capture) {
         QStringList taken;
         for (int k : m.taken) taken << cardName(k, speech_);
-        text += (computer ? QStringLiteral(" and takes ") : QStringLiteral(" and take ")) +
-                taken.join(QStringLiteral(", "));
+        const QString list = taken.join(QStringLiteral(", "));
+        text = computer ? tr("Computer plays %1 and takes %2").arg(card, list)
+                        : tr("You play %1 and take %2").arg(card, list);
     } else {
-        text += QStringLiteral(" on the table");
+        text = computer ? tr("Computer plays %1 on the table").arg(card) : tr("You play %1 on the table").arg(card);
     }
-    announce(text + QStringLiteral(". Cards taken: you %1, computer %2.").arg(m.piles[kHuman]).arg(m.piles[kComputer]));
+    tell(text);
+    tell(tr("Cards taken: you %1, computer %2").arg(m.piles[kHuman]).arg(m.piles[kComputer]));
+}
+
+void TableAccessibility::choosing(int card) {
+    tell(tr("%1 can take: choose the table cards with Tab and Space").arg(cardName(card, speech_)));
 }
 
 void TableAccessibility::gameOver(const QStringList &lines) {
     childrenChanged();
     QStringList said;
-    for (const QString &line : lines)
-        if (!line.trimmed().endsWith(QLatin1String("^ game"))) said << line.trimmed();
-    announce(said.join(QStringLiteral(". ")));
+    for (const QString &line : lines) {
+        const QString l = line.trimmed();
+        // The game's number is known; the printed hint names no key.
+        if (l.endsWith(QLatin1String("^ game")) || l == QLatin1String("(menu to continue)")) continue;
+        said << l;
+    }
+    said << tr("Cards taken: you %1, computer %2").arg(s_.pileCount[kHuman]).arg(s_.pileCount[kComputer]);
+    said << (e_.menu.continue_->isEnabled() ? tr("Press Control+Return to continue")
+                                            : tr("Press Control+N for a new match"));
+    for (const QString &l : said) tell(l);
 }
 
-void TableAccessibility::focusMoved(int card) {
-    if (card >= 1 && card <= 40 && view_ && view_->hasFocus()) sendEvent(cards_[card], QAccessible::Focus);
-}
+void TableAccessibility::focusMoved(int) { update(); }
 
 void TableAccessibility::cardClicked(int card) {
-    if (card < 1 || card > 40 || !QAccessible::isActive()) return;
-    QAccessible::State changed;
-    changed.selected = true;
-    QAccessibleStateChangeEvent event(cards_[card], changed);
-    QAccessible::updateAccessibility(&event);
+    if (card < 1 || card > 40) return;
     childrenChanged();
+    // Said of the card that has the focus; other cards change silently.
+    if (cards_[card] == locus_ && cards_[card]->state().selectable)
+        tell(cards_[card]->state().selected ? tr("Selected") : tr("Not selected"));
+    else
+        update();
+}
+
+void TableAccessibility::refused(const QString &hint) { tell(hint); }
+
+void TableAccessibility::readLines(int delta) {
+    const TextPanel *panel = controls_.focusedPanel ? controls_.focusedPanel() : nullptr;
+    if (!panel) return;
+    const int count = int(panel->text().count(QLatin1Char('\n'))) + 1;
+    const int line = std::clamp(lineOf_.value(panel) + delta, 0, count - 1);
+    if (line == lineOf_.value(panel)) return;
+    lineOf_[panel] = line;
+    if (QAccessibleInterface *iface = focusedChild(); iface && QAccessible::isActive()) {
+        QAccessibleTextCursorEvent event(iface, iface->textInterface()->cursorPosition());
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void TableAccessibility::childrenChanged() {

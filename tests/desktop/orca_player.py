@@ -1,0 +1,303 @@
+"""A blind player's game: keys only, deciding from what the Orca screen reader
+says, never from the program itself. Run inside a private session bus on a
+display with a window manager (orca.sh does both).
+
+Usage: orca_player.py PROGRAM WORKDIR
+Fails (exit 1) when a Tab, a move, a steal, a selection, a result, the rules
+or the menu go unheard; prints what was heard.
+"""
+import os
+import re
+import subprocess
+import sys
+import time
+
+PROGRAM, WORK = sys.argv[1], sys.argv[2]
+HERE = os.path.dirname(os.path.abspath(__file__))
+SEED = os.environ.get("ZT_ORCA_SEED", "3")
+RANKS = {"Ace": 1, "Two": 2, "Three": 3, "Four": 4, "Five": 5, "Six": 6, "Seven": 7,
+         "Knave": 8, "Knight": 9, "King": 10}
+CARD = re.compile(r"\b(%s) of (Coins|Cups|Clubs|Swords)\b" % "|".join(RANKS))
+SPEECH = re.compile(r"SPEECH OUTPUT: '(.*)'\s*(\{.*\})?$")
+
+failures = []
+
+
+def fail(what):
+    failures.append(what)
+    print("FAIL:", what, flush=True)
+
+
+class Reader:
+    """What Orca says, as it says it."""
+
+    def __init__(self, log):
+        self.log = log
+        self.file = None
+        self.heard = []
+
+    def poll(self):
+        if self.file is None:
+            if not os.path.exists(self.log):
+                return
+            self.file = open(self.log, errors="replace")
+        for line in self.file.readlines():
+            m = SPEECH.search(line.rstrip("\n"))
+            if m:
+                self.heard.append(m.group(1))
+
+    def mark(self):
+        self.poll()
+        return len(self.heard)
+
+    def since(self, mark):
+        self.poll()
+        return self.heard[mark:]
+
+    def wait(self, mark, pred, timeout=20.0):
+        """The first utterance after mark for which pred holds, or None."""
+        end = time.monotonic() + timeout
+        while time.monotonic() < end:
+            for said in self.since(mark):
+                if pred(said):
+                    return said
+            time.sleep(0.05)
+        return None
+
+    def quiet(self, seconds=0.6):
+        """Waits until Orca has said nothing new for a while."""
+        last, since = self.mark(), time.monotonic()
+        while time.monotonic() - since < seconds:
+            time.sleep(0.05)
+            now = self.mark()
+            if now != last:
+                last, since = now, time.monotonic()
+
+
+def key(*keys):
+    subprocess.run(["xdotool", "key", "--clearmodifiers", *keys], check=False)
+
+
+def start_orca(log):
+    env = dict(os.environ)
+    return subprocess.Popen(["/usr/bin/python3", os.path.join(HERE, "orca_linebuffered.py"),
+                             "--debug-file=" + log], env=env,
+                            stdout=open(os.path.join(WORK, "orca.out"), "w"), stderr=subprocess.STDOUT)
+
+
+def card_of(said):
+    m = CARD.search(said)
+    return m.group(0) if m else None
+
+
+def rank(card):
+    return RANKS[card.split()[0]]
+
+
+def capture(play, table):
+    """The cards the rules make this card take, or None."""
+    same = [t for t in table if rank(t) == rank(play)]
+    if same:
+        return [same[0]]
+    best = None
+
+    def walk(i, chosen, total):
+        nonlocal best
+        if total == rank(play) and chosen and best is None:
+            best = list(chosen)
+        if best is not None or total >= rank(play) or i == len(table):
+            return
+        walk(i + 1, chosen + [table[i]], total + rank(table[i]))
+        walk(i + 1, chosen, total)
+
+    walk(0, [], 0)
+    return best
+
+
+class Player:
+    def __init__(self, orca):
+        self.orca = orca
+        self.tabs = self.tabs_heard = 0
+        self.moves = {"You play": 0, "Computer plays": 0}
+        self.steals = self.selections = 0
+
+    def tab(self):
+        """Tab once; what Orca said of the card the focus went to."""
+        mark = self.orca.mark()
+        key("Tab")
+        self.tabs += 1
+        said = self.orca.wait(mark, lambda s: card_of(s) is not None, timeout=6)
+        if said is None:
+            fail("a Tab was not spoken (after %s)" % self.orca.heard[-3:])
+            return None
+        self.tabs_heard += 1
+        self.orca.quiet(0.3)
+        # The place follows the name, in the same or the next utterance.
+        after = " ".join(self.orca.since(mark))
+        return card_of(said), after
+
+    def look(self):
+        """Tabs round the table once: the cards by place, in focus order."""
+        seen = []
+        while True:
+            got = self.tab()
+            if got is None:
+                return seen
+            card, said = got
+            if seen and card == seen[0][0]:
+                return seen
+            place = ("hand" if "In your hand" in said else "pile" if "computer's pile" in said
+                     else "table" if "On the table" in said else "?")
+            seen.append((card, place))
+            if len(seen) > 20:
+                fail("the Tab walk never came back to its start: %s" % seen)
+                return seen
+
+    def go_to(self, order, at, card):
+        """Tabs from position at to the card; its position."""
+        target = [c for c, _ in order].index(card)
+        while at != target:
+            self.tab()
+            at = (at + 1) % len(order)
+        return at
+
+    def move(self):
+        """One move; the mark before its last key, for what follows it."""
+        order = self.look()  # back on the first card
+        hand = [c for c, p in order if p == "hand"]
+        table = [c for c, p in order if p == "table"]
+        pile = [c for c, p in order if p == "pile"]
+        if not hand:
+            fail("no hand card heard: %s" % order)
+            return self.orca.mark()
+        at = 0
+        steal = [h for h in hand if pile and rank(h) == rank(pile[0])]
+        if steal:
+            at = self.go_to(order, at, pile[0])
+            mark = self.orca.mark()
+            key("space")
+            if self.orca.wait(mark, lambda s: s.startswith("Selected"), 6) is None:
+                fail("selecting the computer's pile was not spoken")
+            at = self.go_to(order, at, steal[0])
+            mark = self.orca.mark()
+            key("space")
+            if self.orca.wait(mark, lambda s: "steal the computer's pile" in s, 15) is None:
+                fail("your steal was not spoken")
+            self.steals += 1
+            return mark
+        play = next((h for h in hand if capture(h, table)), hand[0])
+        takes = capture(play, table) or []
+        at = self.go_to(order, at, play)
+        mark = self.orca.mark()
+        key("space")
+        if not takes:
+            return mark
+        if self.orca.wait(mark, lambda s: "choose the table cards" in s, 10) is None:
+            fail("the capture to make was not spoken")
+            return mark
+        self.orca.quiet(0.3)
+        # The focus is on the first table card now.
+        rest = [(c, p) for c, p in order if p != "hand" or c != play]
+        at = [c for c, _ in rest].index(table[0])
+        for t in takes:
+            at = self.go_to(rest, at, t)
+            mark = self.orca.mark()
+            key("space")
+            if self.orca.wait(mark, lambda s: s.startswith("Selected") or "and take" in s, 10) is None:
+                fail("selecting %s was not spoken" % t)
+            self.selections += 1
+        return mark
+
+
+def main():
+    log = os.path.join(WORK, "orca.log")
+    orca_proc = start_orca(log)
+    orca = Reader(log)
+    if orca.wait(0, lambda s: s.startswith("Screen reader on"), 60) is None:
+        print("FAIL: Orca did not start")
+        return 1
+    env = dict(os.environ, SDL_AUDIODRIVER="dummy")
+    env.pop("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", None)
+    game = subprocess.Popen([PROGRAM, "--seed", SEED], env=env,
+                            stdout=open(os.path.join(WORK, "program.out"), "w"), stderr=subprocess.STDOUT)
+    player = Player(orca)
+    started = time.monotonic()
+    try:
+        # The start screen says how to start.
+        if orca.wait(0, lambda s: "Press Return or Space to deal" in s, 60) is None:
+            fail("the start screen did not say how to start")
+        orca.quiet()
+        # The menu is a menu, and leaving it the reader is back on the table.
+        mark = orca.mark()
+        key("F10")
+        if orca.wait(mark, lambda s: "menu" in s.lower(), 8) is None:
+            fail("F10 did not say menu")
+        orca.quiet()
+        mark = orca.mark()
+        key("Escape")
+        if orca.wait(mark, lambda s: s.startswith("GO"), 8) is None:
+            fail("after the menu the reader did not come back to GO")
+        orca.quiet()
+        # The rules, line by line, and Escape closes them.
+        mark = orca.mark()
+        key("F1")
+        if orca.wait(mark, lambda s: "Game rules" in s, 8) is None:
+            fail("F1 did not speak the rules")
+        orca.quiet()
+        mark = orca.mark()
+        key("Down")
+        if orca.wait(mark, lambda s: len(s) > 10 and "Game rules" not in s, 8) is None:
+            fail("Down did not read the next line of the rules")
+        orca.quiet()
+        mark = orca.mark()
+        key("Escape")
+        if orca.wait(mark, lambda s: s.startswith("GO"), 8) is None:
+            fail("Escape did not close the rules")
+        orca.quiet()
+
+        mark = orca.mark()
+        key("Return")
+        while time.monotonic() - started < 600 and len(failures) < 5:
+            said = orca.wait(mark, lambda s: "Your turn" in s or "to continue" in s or "new match" in s, 60)
+            if said is None:
+                fail("neither a turn nor a result was heard")
+                break
+            if "Your turn" not in said:
+                break
+            orca.quiet()
+            mark = player.move()
+        heard = orca.since(0)
+        for who in player.moves:
+            player.moves[who] = sum(s.count(who) for s in heard)
+        results = [s for s in heard if "Press Control+Return to continue" in s or "Control+N" in s]
+        print("Tabs spoken/pressed: %d/%d; moves spoken: you %d, computer %d; steals by you %d; "
+              "selections %d; results spoken %d; %.0f s" %
+              (player.tabs_heard, player.tabs, player.moves["You play"], player.moves["Computer plays"],
+               player.steals, player.selections, len(results), time.monotonic() - started))
+        if player.moves["Computer plays"] != 18 or player.moves["You play"] != 18:
+            fail("a game has 18 moves each; heard %s" % player.moves)
+        if not any("steal" in s for s in heard):
+            fail("no steal was heard in the whole game")
+        if not results or not any(s.startswith(("Game for", "The game finished")) for s in results):
+            fail("the result was not heard with its key: %s" % heard[-3:])
+    finally:
+        game.terminate()
+        try:
+            game.wait(10)
+        except subprocess.TimeoutExpired:
+            game.kill()
+        orca_proc.terminate()
+        try:
+            orca_proc.wait(10)
+        except subprocess.TimeoutExpired:
+            orca_proc.kill()
+    if failures:
+        print("Heard:")
+        for s in orca.since(0):
+            print("   ", s)
+        return 1
+    print("PASS")
+    return 0
+
+
+sys.exit(main())
