@@ -495,7 +495,7 @@ void TableAccessibility::flush() {
         news_ = joined(news);
         sendEvent(live_, QAccessible::NameChanged);
     }
-    if (!QAccessible::isActive() || !view_->hasFocus()) {
+    if (!view_->hasFocus()) {
         locus_ = nullptr;
         return;
     }
@@ -577,7 +577,7 @@ void TableAccessibility::cardClicked(int card) {
     if (card < 1 || card > 40) return;
     childrenChanged();
     // Said of the card that has the focus; other cards change silently.
-    if (cards_[card] == locus_ && cards_[card]->state().selectable)
+    if (cards_[card] == focusedChild() && cards_[card]->state().selectable)
         tell(cards_[card]->state().selected ? tr("Selected") : tr("Not selected"));
     else
         update();
