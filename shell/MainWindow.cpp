@@ -61,6 +61,7 @@ MainWindow::MainWindow(WindowConfig config)
     turnFlow_ = std::make_unique<TurnFlow>(parts, *human_, *computer_);
 
     wireEvents();
+    wireLights();
     wireKeysAndSpeech();
     Form_Load();
 }
@@ -114,6 +115,18 @@ void MainWindow::wireEvents() {
     connect(mmc1_.get(), &MediaPlayer::stopCompleted, this, [this](int code) { music_->MMC1_StopCompleted(code); });
 }
 
+// The lights and badges follow what the game tells; the turn's light is lit
+// with the keys and the speech, below.
+void MainWindow::wireLights() {
+    GameNews &news = turnFlow_->news;
+    news.playBegins = [this] {
+        lights::placeForPlay(s_, e_);
+        lights::disegno_bottoni(s_, e_);
+    };
+    news.playEnds = [this] { lights::hide(e_); };
+    news.tallied = [this] { lights::disegno_bottoni(s_, e_); };
+}
+
 // Keys and the screen reader come after the mouse's wiring: they reach the
 // same handlers, and follow what those handlers did.
 void MainWindow::wireKeysAndSpeech() {
@@ -127,6 +140,7 @@ void MainWindow::wireKeysAndSpeech() {
     connect(keys_, &KeyboardPlay::focusMoved, access_, &TableAccessibility::focusMoved);
     GameNews &news = turnFlow_->news;
     news.turn = [this](int player) {
+        lights::toMove(e_, player);
         keys_->turnBegan(player);
         access_->turnBegan(player);
     };

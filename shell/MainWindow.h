@@ -97,6 +97,7 @@ private:
     QCoro::Task<> gioco_imposta();
     QCoro::Task<> runCycle();
     void wireEvents();
+    void wireLights();
     void wireKeysAndSpeech();
 
     WindowConfig config_;
