@@ -53,7 +53,8 @@ MainWindow::MainWindow(WindowConfig config)
     mmc1_->fileName = QStringLiteral("tresquo.mid");
     sounds_ = std::make_unique<Sounds>(*mmcw_, e_.menu, where.dataDir);
     music_ = std::make_unique<Music>(*mmc1_, e_.menu, where.dataDir);
-    options_ = std::make_unique<Options>(s_, e_.menu, where.settingsDir, where.fallbackDir);
+    options_ = std::make_unique<Options>(Options::Speeds{s_.cardSpeed, s_.playRate}, e_.menu, where.settingsDir,
+                                         where.fallbackDir);
 
     GameParts parts{s_, e_, pacing_, rnd_, *sounds_, capture_, movement_};
     human_ = std::make_unique<HumanPlayer>(parts);
