@@ -3,18 +3,25 @@
 // (for this run only), with their menu check marks.
 #include "media/Elements.h"
 #include "media/SettingsFormat.h"
-#include "rules/GameState.h"
 
+#include <cstdint>
 #include <optional>
 
 namespace zt {
 
 class Options {
 public:
+    using u8 = std::uint8_t;
+    // The game's fields the options set, bound by whoever owns the game.
+    struct Speeds {
+        u8 &cardSpeed;
+        u8 &playRate;
+    };
+
     // programDir: where the settings file is kept; configDir: the per-user
     // folder used when that one cannot be written (empty: none).
-    Options(GameState &s, Menu &menu, QString programDir, QString configDir)
-        : s_(s), menu_(menu), programDir_(std::move(programDir)), configDir_(std::move(configDir)) {}
+    Options(Speeds speeds, Menu &menu, QString programDir, QString configDir)
+        : s_(speeds), menu_(menu), programDir_(std::move(programDir)), configDir_(std::move(configDir)) {}
 
     void setDefaults();       // play rate 20, card speed 4
     void readSettings();      // at start-up; never reports anything
@@ -28,7 +35,7 @@ public:
 
 private:
     bool writeTo(const QString &path, int speed);
-    GameState &s_;
+    Speeds s_;
     Menu &menu_;
     QString programDir_, configDir_;
 };

@@ -1,6 +1,8 @@
 #pragma once
-// What the player is told as the game goes, for those who cannot see the
-// table: whose move it is, each move made, and the result once printed.
+// What the window is told as the game goes: play beginning and ending, whose
+// move it is, each move made, the match tally and the result once printed.
+// The window shows the lights and badges from it, and tells it to those who
+// cannot see the table.
 #include <QStringList>
 #include <functional>
 #include <vector>
@@ -16,10 +18,16 @@ struct MoveNews {
 };
 
 struct GameNews {
+    // The table is dealt and the first move is next.
+    std::function<void()> playBegins;
     std::function<void(int player)> turn;
     std::function<void(const MoveNews &)> move;
     // The human's card can take: the table cards to take are to be chosen.
     std::function<void(int card)> choose;
+    // The last cards have left the table; nobody is to move.
+    std::function<void()> playEnds;
+    // The match tally counts the game just decided (a draw leaves it be).
+    std::function<void()> tallied;
     std::function<void(const QStringList &lines)> result;
 };
 

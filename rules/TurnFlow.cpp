@@ -1,6 +1,5 @@
 #include "rules/TurnFlow.h"
 
-#include "shell/Lights.h"
 #include "table/Delay.h"
 #include "table/Places.h"
 #include "table/Shuffle.h"
@@ -22,12 +21,8 @@ void TurnFlow::beginMove(int player) {
     s.pickN = 0;
     s.pickSum = 0;
     s.stealFlag = kFalse;
-    if (player == kHuman)
-        lights::humanToMove(g_.e);
-    else
-        lights::computerToMove(g_.e);
-    if (observer_) observer_->moveBegins();
     if (news.turn) news.turn(player);
+    if (observer_) observer_->moveBegins();
 }
 
 QCoro::Task<> TurnFlow::computerMove() {
@@ -79,11 +74,10 @@ QCoro::Task<> TurnFlow::gioco() {
     GameState &s = g_.s;
     Elements &e = g_.e;
     e.Picture2->setVisible(false);
-    lights::placeForPlay(s, e);
     s.playsThisDeal = 0;
     s.pileCount = {};
     e.LBLmenu->setBackground(Qt::black);
-    lights::disegno_bottoni(s, e);
+    if (news.playBegins) news.playBegins();
     e.printer->currentX = s.midX + 280;
     e.printer->currentY = s.midY - 20;
     e.printer->foreColor = Qt::white;
@@ -164,7 +158,7 @@ QCoro::Task<> TurnFlow::endOfGame() {
     }
     for (int k = 1; k <= 40; ++k) e.carta[k]->move(places::kClearedLeft, places::kClearedTop);
     co_await ritardo(s, g_.pacing, 2);
-    lights::hide(e);
+    if (news.playEnds) news.playEnds();
 
     e.Command1->setVisible(false);
     e.printer->foreColor = Qt::white;
@@ -187,7 +181,7 @@ QCoro::Task<> TurnFlow::endOfGame() {
     }
 
     if (!matchOver) {
-        lights::disegno_bottoni(s, e);
+        if (news.tallied) news.tallied();
         print(s.midX - 25, QStringLiteral("(menu to continue)"));
         e.menu.continue_->setEnabled(true);
         s.continueRequested = 0;
@@ -199,7 +193,7 @@ QCoro::Task<> TurnFlow::endOfGame() {
         if (s.matchTally == 10 || s.matchTally == 17) e.printer->print(QStringLiteral("You are the winner"));
         if (s.matchTally == 14 || s.matchTally == 19) e.printer->print(QStringLiteral("Computer is the winner"));
         print(s.midX - 25, QStringLiteral("(menu to continue)"));
-        lights::disegno_bottoni(s, e);
+        if (news.tallied) news.tallied();
         e.menu.continue_->setEnabled(false);
         e.menu.new_game->setEnabled(true);
         s.newGameRequested = 0;

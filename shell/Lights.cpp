@@ -34,14 +34,11 @@ void placeForPlay(const GameState &s, Elements &e) {
     e.Rosso[1]->move(620, s.cardHeight / 2);
 }
 
-void humanToMove(Elements &e) {
-    e.Verde[0]->bringToFront();
-    e.Rosso[1]->bringToFront();
-}
-
-void computerToMove(Elements &e) {
-    e.Verde[1]->bringToFront();
-    e.Rosso[0]->bringToFront();
+void toMove(Elements &e, int player) {
+    // Element 0 is the human's light, element 1 the computer's.
+    const int mover = player == kHuman ? 0 : 1;
+    e.Verde[mover]->bringToFront();
+    e.Rosso[1 - mover]->bringToFront();
 }
 
 void hide(Elements &e) {

@@ -1,5 +1,6 @@
 #pragma once
-// The turn lights and the badges of games won in the match.
+// The turn lights and the badges of games won in the match, shown as the
+// game's news tells the window.
 #include "media/Elements.h"
 #include "rules/GameState.h"
 
@@ -9,8 +10,8 @@ namespace zt::lights {
 void disegno_bottoni(const GameState &s, Elements &e);
 void park(Elements &e);
 void placeForPlay(const GameState &s, Elements &e);
-void humanToMove(Elements &e);
-void computerToMove(Elements &e);
+// Green for the player to move, red for the other.
+void toMove(Elements &e, int player);
 void hide(Elements &e);
 
 } // namespace zt::lights

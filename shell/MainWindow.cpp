@@ -56,7 +56,8 @@ MainWindow::MainWindow(WindowConfig config)
     mmc1_->fileName = QStringLiteral("tresquo.mid");
     sounds_ = std::make_unique<Sounds>(*mmcw_, e_.menu, where.dataDir);
     music_ = std::make_unique<Music>(*mmc1_, e_.menu, where.dataDir);
-    options_ = std::make_unique<Options>(s_, e_.menu, where.settingsDir, where.fallbackDir);
+    options_ = std::make_unique<Options>(Options::Speeds{s_.cardSpeed, s_.playRate}, e_.menu, where.settingsDir,
+                                         where.fallbackDir);
 
     GameParts parts{s_, e_, pacing_, rnd_, *sounds_, capture_, movement_};
     human_ = std::make_unique<HumanPlayer>(parts);
@@ -64,6 +65,7 @@ MainWindow::MainWindow(WindowConfig config)
     turnFlow_ = std::make_unique<TurnFlow>(parts, *human_, *computer_);
 
     wireEvents();
+    wireLights();
     wireKeysAndSpeech();
     Form_Load();
 }
@@ -117,6 +119,18 @@ void MainWindow::wireEvents() {
     connect(mmc1_.get(), &MediaPlayer::stopCompleted, this, [this](int code) { music_->MMC1_StopCompleted(code); });
 }
 
+// The lights and badges follow what the game tells; the turn's light is lit
+// with the keys and the speech, below.
+void MainWindow::wireLights() {
+    GameNews &news = turnFlow_->news;
+    news.playBegins = [this] {
+        lights::placeForPlay(s_, e_);
+        lights::disegno_bottoni(s_, e_);
+    };
+    news.playEnds = [this] { lights::hide(e_); };
+    news.tallied = [this] { lights::disegno_bottoni(s_, e_); };
+}
+
 // Keys and the screen reader come after the mouse's wiring: they reach the
 // same handlers, and follow what those handlers did.
 void MainWindow::wireKeysAndSpeech() {
@@ -133,6 +147,7 @@ void MainWindow::wireKeysAndSpeech() {
     connect(keys_, &KeyboardPlay::refused, access_, &TableAccessibility::refused);
     GameNews &news = turnFlow_->news;
     news.turn = [this](int player) {
+        lights::toMove(e_, player);
         keys_->turnBegan(player);
         access_->turnBegan(player);
     };

@@ -48,6 +48,8 @@ public:
     KeyboardPlay &keyboard() { return *keys_; }
     TableAccessibility &accessibility() { return *access_; }
     bool cycleRunning() const { return cycleRunning_; }
+    // What the game tells the window; a listener set here replaces the window's.
+    GameNews &news() { return turnFlow_->news; }
     // Tests and tools watch the game through this; null: nobody watches.
     void setObserver(GameObserver *observer);
 
@@ -97,6 +99,7 @@ private:
     QCoro::Task<> gioco_imposta();
     QCoro::Task<> runCycle();
     void wireEvents();
+    void wireLights();
     void wireKeysAndSpeech();
 
     WindowConfig config_;

@@ -152,7 +152,7 @@ private slots:
     void filesOnDisk();
     void rustleRestartsFromItsBeginning();
     void playGoesOnUntilRewound();
-    void stopRewindsTheSong();
+    void noneSilencesThePlayingSong();
     void everySongNamesAPlayableFile();
     void failedDeviceStaysSilentUntilNextGame();
     void noDeviceSaysNothing();
@@ -268,17 +268,41 @@ void TestAudioPlayer::playGoesOnUntilRewound() {
     QCOMPARE(log.count("sounding"), 2);
 }
 
-void TestAudioPlayer::stopRewindsTheSong() {
+// None and a Close silence the song as it plays, heard at the device's output.
+void TestAudioPlayer::noneSilencesThePlayingSong() {
     Table t;
     copyAssets(t.programDir.path());
+    // The device writes what it sounds to a file, at the pace it would play.
+    const QString heard = t.path("heard.raw");
+    EnvVar driver("SDL_AUDIODRIVER", "disk"), output("SDL_DISKAUDIOFILE", QFile::encodeName(heard));
     t.open();
     Menu &m = t.window->elements().menu;
-    PlayerLog music(t.window->MMC1());
-    m.canzoni[6]->trigger(); // Astro
-    QVERIFY(t.window->MMC1().isPlaying());
-    music.events.clear();
-    m.canzoni[0]->trigger(); // None stops the song: the stop's notice rewinds
-    QCOMPARE(music.events, (QStringList{"close", "rewind"}));
+    MediaPlayer &midi = t.window->MMC1();
+    PlayerLog music(midi);
+    auto soundFrom = [&](qint64 from) {
+        const QByteArray b = contents(heard).mid(from);
+        return b.count('\0') < b.size();
+    };
+    for (const bool none : {true, false}) {
+        m.canzoni[6]->trigger(); // Astro
+        QVERIFY(midi.isPlaying());
+        QVERIFY(answered(music, music.count("sounding") + music.count("silent") + 1));
+        if (music.count("silent")) QSKIP("no disk audio device or no SoundFont");
+        const qint64 start = contents(heard).size();
+        QVERIFY2(runUntil([&] { return soundFrom(start); }), "the song never sounded");
+        music.events.clear();
+        if (none) {
+            m.canzoni[0]->trigger(); // the stop's notice rewinds
+            QCOMPARE(music.events, (QStringList{"close", "rewind"}));
+        } else {
+            midi.command(QStringLiteral("Close"));
+        }
+        // A moment for the mixer's last buffer, then a while of the device running on.
+        QTest::qWait(150);
+        const qint64 after = contents(heard).size();
+        QVERIFY(runUntil([&] { return contents(heard).size() > after + 16384; }, 1000));
+        QVERIFY2(!soundFrom(after), none ? "None" : "Close");
+    }
     music.events.clear();
     m.canzoni[0]->trigger(); // nothing playing: no stop, no notice
     QCOMPARE(music.events, QStringList{"close"});

@@ -22,11 +22,11 @@ struct OptionsMenu {
     Elements e; // outlives the scene, whose items point into it
     QGraphicsScene scene;
     QWidget menuParent;
-    GameState s;
+    struct { Options::u8 cardSpeed = 0, playRate = 0; } s; // the game's fields
     Options options;
 
     OptionsMenu(const QString &programDir, const QString &configDir)
-        : options(s, e.menu, programDir, configDir) {
+        : options({s.cardSpeed, s.playRate}, e.menu, programDir, configDir) {
         buildElements(e, &scene, &menuParent);
         options.setDefaults();
     }

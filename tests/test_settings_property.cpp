@@ -158,8 +158,8 @@ void TestSettingsProperty::anyFileGivesAUsableSpeed() {
     QWidget menuParent;
     Elements e;
     buildElements(e, &scene, &menuParent);
-    GameState s;
-    Options options(s, e.menu, program.path(), config.path());
+    struct { Options::u8 cardSpeed = 0, playRate = 0; } s; // the game's fields
+    Options options({s.cardSpeed, s.playRate}, e.menu, program.path(), config.path());
     const QString file = QDir(program.path()).filePath(QStringLiteral("speed.kdz"));
 
     Generator gen(seed);

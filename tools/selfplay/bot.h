@@ -3,7 +3,8 @@
 // does: mouse clicks on the cards and on "GO", the menu's Continue and New
 // Game. It chooses at random among what the rules allow, records every
 // finished game as the table shows it, and checks after each move that no
-// card was lost or doubled.
+// card was lost or doubled, that the table shows whose move it is, and that
+// the window was told the move the table shows.
 #include "shell/KeyboardPlay.h"
 #include "table/Places.h"
 #include "tools/selfplay/moves.h"
@@ -14,6 +15,7 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -47,6 +49,13 @@ inline bool sameSet(Cards a, Cards b) {
     std::sort(a.begin(), a.end());
     std::sort(b.begin(), b.end());
     return a == b;
+}
+
+// The item the player sees at the middle of another: the topmost shown there.
+inline const QGraphicsItem *shownAt(const Elements &e, const QGraphicsItem *item) {
+    const QPointF centre = item->mapToScene(item->boundingRect().center());
+    const QList<QGraphicsItem *> under = e.scene->items(centre, Qt::IntersectsItemShape, Qt::DescendingOrder);
+    return under.isEmpty() ? nullptr : under.front();
 }
 
 inline bool isOption(const std::vector<Cards> &options, const Cards &pick) {
@@ -178,8 +187,18 @@ public:
 
     Bot(MainWindow &w, quint64 seed) : w_(w), rng_(static_cast<std::mt19937::result_type>(seed)) {
         w_.setObserver(this);
+        // Heard beside the window's own listener, which is still told.
+        GameNews &news = w_.news();
+        toldBefore_ = news.move;
+        news.move = [this](const MoveNews &m) {
+            told_ = m;
+            if (toldBefore_) toldBefore_(m);
+        };
     }
-    ~Bot() override { w_.setObserver(nullptr); }
+    ~Bot() override {
+        w_.news().move = toldBefore_;
+        w_.setObserver(nullptr);
+    }
     Bot(const Bot &) = delete;
     Bot &operator=(const Bot &) = delete;
 
@@ -371,6 +390,36 @@ private:
         if (!inGame_) startRecord();
         before_ = TableView::of(w_);
         stealTry_ = false;
+        told_.reset();
+        checkShown();
+    }
+
+    // As a move begins the table shows whose it is and what each holds: the
+    // mover's light green and the other's red, a back in each of the
+    // computer's slots that holds a card and none in an empty one, and the
+    // stock until its last cards are dealt.
+    void checkShown() {
+        const GameState &s = w_.state();
+        const Elements &e = w_.elements();
+        const int mover = s.turnPlayer == kHuman ? 0 : 1;
+        for (int i = 0; i <= 1; ++i) {
+            const QPointF place(620, i == 0 ? 600 - s.cardHeight / 2 - 32 : s.cardHeight / 2);
+            const PictureItem *lit = i == mover ? e.Verde[i] : e.Rosso[i];
+            if (e.Verde[i]->pos() != place || e.Rosso[i]->pos() != place || shownAt(e, lit) != lit)
+                problem(std::string(i == 0 ? "the human's" : "the computer's") + " light is not " +
+                        (i == mover ? "green" : "red") + " in its place on " +
+                        (mover == 0 ? "the human's" : "the computer's") + " move");
+        }
+        for (int i = 0; i <= 2; ++i) {
+            const bool holds = e.dorso[i]->tag.toInt() != 0;
+            const bool shown = shownAt(e, e.dorso[i]) == e.dorso[i] &&
+                               e.dorso[i]->pos() == QPointF(places::handLeft(i), places::kComputerHandTop);
+            if (shown != holds)
+                problem("the computer's slot " + std::to_string(i) + (holds ? " holds a card but shows no back"
+                                                                              : " is empty but shows a back"));
+        }
+        if (e.Mazzo->isVisible() != (s.dealPos < 22))
+            problem(s.dealPos < 22 ? "the stock is hidden with cards in it" : "the stock is shown after the last deal");
     }
 
     void moveDone() override {
@@ -426,12 +475,22 @@ private:
             lastTaker_ = m.player;
             break;
         }
+        if (!told_ || told_->player != m.player || told_->card != m.card || int(told_->kind) != int(m.kind) ||
+            told_->taken != m.taken || told_->piles[1] != m.piles[1] || told_->piles[2] != m.piles[2])
+            problem("the window was told another move than the table shows" +
+                    (told_ ? ", taking " + list(told_->taken) + " for " + list(m.taken) : std::string()));
         if (m.player == kHuman && m.stealTry && m.kind != MoveRecord::Steal && pileTop_[kComputer] != 0 &&
             sameRank(m.card, pileTop_[kComputer]))
             problem("a steal with the pile selected did not happen");
         checkPlaces(m);
         checkingMove_ = false;
         after_ = TableView::of(w_);
+    }
+
+    static std::string list(const Cards &cards) {
+        std::string out;
+        for (int c : cards) out += (out.empty() ? "" : " ") + std::to_string(c);
+        return "{" + out + "}";
     }
 
     // Every card in exactly one place: stock, a hand, the table or a pile.
@@ -490,6 +549,8 @@ private:
         const Elements &e = w_.elements();
         if (!inGame_) startRecord();
         atEnd_ = true;
+        for (int i = 0; i <= 1; ++i)
+            if (e.Verde[i]->isVisible() || e.Rosso[i]->isVisible()) problem("a turn light stays on after the game");
         // The leftovers went to the last taker, unframed, and left the view.
         SweepRecord &sweep = record_.sweep;
         sweep.taker = s.lastTaker;
@@ -533,6 +594,8 @@ private:
     std::mt19937 rng_;
     GameRecord record_;
     TableView before_, after_; // the table as the move found it and as it left it
+    std::function<void(const MoveNews &)> toldBefore_;
+    std::optional<MoveNews> told_; // the move the window was told of
     bool stealTry_ = false;
     std::array<Cards, 3> pile_;
     std::array<int, 3> pileTop_{};
