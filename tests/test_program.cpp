@@ -130,8 +130,9 @@ void TestProgram::helpAndErrorsInTheUsersLanguage() {
     QCOMPARE(wrong.exitCode, 1);
     QVERIFY2(wrong.err.contains("Valore di --seed non valido 'molti'") && wrong.err.contains("Prova 'zentolletto --help'"),
              qPrintable(wrong.err));
-    // English for English, and where no catalogue fits.
-    for (const QStringList &other : {QStringList{"LANG=en_US.UTF-8"}, QStringList{"LANG=de_DE.UTF-8", "LANGUAGE=de"}}) {
+    // English for English, first or alone, and where no catalogue fits.
+    for (const QStringList &other : {QStringList{"LANG=en_US.UTF-8"}, QStringList{"LANG=de_DE.UTF-8", "LANGUAGE=de"},
+                                     QStringList{"LANG=it_IT.UTF-8", "LANGUAGE=en:it"}}) {
         const Run english = run(QStringLiteral(ZT_PROGRAM), {"--help"}, other);
         QVERIFY2(english.out.contains("Usage:") && english.out.contains("\nFiles:\n  sounds"), qPrintable(english.out));
     }
