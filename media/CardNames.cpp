@@ -1,23 +1,33 @@
 #include "media/CardNames.h"
 
+#include <QCoreApplication>
+
 namespace zt {
 
 Speech speechFor(const QLocale &locale) {
-    return locale.language() == QLocale::Italian ? Speech::Italian : Speech::English;
+    for (const QString &name : locale.uiLanguages()) {
+        const QLocale::Language language = QLocale(name).language();
+        if (language == QLocale::Italian) return Speech::Italian;
+        if (language == QLocale::English) return Speech::English;
+    }
+    return Speech::English;
 }
 
-QString cardName(int code, Speech speech) {
+QString cardName(int code) {
     if (code < 1 || code > 40) return {};
-    static const char *const ranksEn[] = {"Ace", "Two", "Three", "Four", "Five",
-                                          "Six", "Seven", "Knave", "Knight", "King"};
-    static const char *const suitsEn[] = {"Coins", "Cups", "Clubs", "Swords"};
-    static const char *const ranksIt[] = {"Asso", "Due", "Tre", "Quattro", "Cinque",
-                                          "Sei", "Sette", "Fante", "Cavallo", "Re"};
-    static const char *const suitsIt[] = {"Denari", "Coppe", "Bastoni", "Spade"};
+    static const char *const ranks[] = {
+        QT_TRANSLATE_NOOP("CardNames", "Ace"),   QT_TRANSLATE_NOOP("CardNames", "Two"),
+        QT_TRANSLATE_NOOP("CardNames", "Three"), QT_TRANSLATE_NOOP("CardNames", "Four"),
+        QT_TRANSLATE_NOOP("CardNames", "Five"),  QT_TRANSLATE_NOOP("CardNames", "Six"),
+        QT_TRANSLATE_NOOP("CardNames", "Seven"), QT_TRANSLATE_NOOP("CardNames", "Knave"),
+        QT_TRANSLATE_NOOP("CardNames", "Knight"), QT_TRANSLATE_NOOP("CardNames", "King")};
+    static const char *const suits[] = {QT_TRANSLATE_NOOP("CardNames", "Coins"), QT_TRANSLATE_NOOP("CardNames", "Cups"),
+                                        QT_TRANSLATE_NOOP("CardNames", "Clubs"), QT_TRANSLATE_NOOP("CardNames", "Swords")};
     const int rank = (code - 1) % 10, suit = (code - 1) / 10;
-    if (speech == Speech::Italian)
-        return QStringLiteral("%1 di %2").arg(QLatin1String(ranksIt[rank]), QLatin1String(suitsIt[suit]));
-    return QStringLiteral("%1 of %2").arg(QLatin1String(ranksEn[rank]), QLatin1String(suitsEn[suit]));
+    //: A card: rank, then suit, as in "Knight of Cups".
+    return QCoreApplication::translate("CardNames", "%1 of %2")
+        .arg(QCoreApplication::translate("CardNames", ranks[rank]),
+             QCoreApplication::translate("CardNames", suits[suit]));
 }
 
 } // namespace zt

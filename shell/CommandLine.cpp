@@ -10,11 +10,11 @@ namespace {
 
 QString foldersText(const Locations &where) {
     const QString settings = QDir(where.settingsDir).filePath(QStringLiteral("speed.kdz"));
-    QString text = QStringLiteral("\nFiles:\n  sounds    %1\n  music     %2\n  settings  %3\n")
+    QString text = QCoreApplication::translate("CommandLine", "\nFiles:\n  sounds    %1\n  music     %2\n  settings  %3\n")
                        .arg(QDir::toNativeSeparators(where.soundsDir()), QDir::toNativeSeparators(where.musicDir()),
                             QDir::toNativeSeparators(settings));
     if (!where.fallbackDir.isEmpty())
-        text += QStringLiteral("            (or %1 when that folder cannot be written)\n")
+        text += QCoreApplication::translate("CommandLine", "            (or %1 when that folder cannot be written)\n")
                     .arg(QDir::toNativeSeparators(QDir(where.fallbackDir).filePath(QStringLiteral("speed.kdz"))));
     return text;
 }
@@ -24,15 +24,15 @@ QString foldersText(const Locations &where) {
 CommandLine parseCommandLine(const QStringList &arguments, const Locations &where) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("The Italian fishing card game with the 40-card deck, against the computer."));
+        QCoreApplication::translate("CommandLine", "The Italian fishing card game with the 40-card deck, against the computer."));
     // Not addHelpOption(): its --help-all promises Qt's own options, which are not taken here.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Displays help on commandline options."));
+                                  QCoreApplication::translate("CommandLine", "Displays help on commandline options."));
     parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption seed(QStringLiteral("seed"),
-                                  QStringLiteral("Deal the same games every run: shuffles, places on the table, "
-                                                 "the computer's choices and the first player follow <N>."),
+                                  QCoreApplication::translate("CommandLine", "Deal the same games every run: shuffles, places on the table, "
+                                                                        "the computer's choices and the first player follow <N>."),
                                   QStringLiteral("N"));
     parser.addOption(seed);
 
@@ -55,7 +55,7 @@ CommandLine parseCommandLine(const QStringList &arguments, const Locations &wher
     }
     if (!parser.positionalArguments().isEmpty()) {
         result.action = CommandLine::Fail;
-        result.text = QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst());
+        result.text = QCoreApplication::translate("CommandLine", "Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst());
         return result;
     }
     if (parser.isSet(seed)) {
@@ -64,7 +64,7 @@ CommandLine parseCommandLine(const QStringList &arguments, const Locations &wher
         result.seed = value.toULongLong(&ok);
         if (!ok) {
             result.action = CommandLine::Fail;
-            result.text = QStringLiteral("Invalid seed '%1': give a whole number from 0 to %2.")
+            result.text = QCoreApplication::translate("CommandLine", "Invalid seed '%1': give a whole number from 0 to %2.")
                               .arg(value)
                               .arg(std::numeric_limits<quint64>::max());
             result.seed.reset();

@@ -20,7 +20,9 @@ std::atomic<bool> loopEnded{false};
 // settings file is only ever replaced whole, and the sound device goes with
 // the process.
 int displayGone(Display *) {
-    std::fputs("The X11 connection broke (error 1). Did the X11 server die?\n", stderr);
+    std::fprintf(stderr, "%s\n",
+                 qPrintable(QCoreApplication::translate("DisplayLoss",
+                                                        "The X11 connection broke (error 1). Did the X11 server die?")));
     std::fflush(stderr);
     _exit(1);
 }

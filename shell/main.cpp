@@ -3,6 +3,7 @@
 #include "shell/DisplayLoss.h"
 #include "shell/EndSignals.h"
 #include "shell/MainWindow.h"
+#include "shell/Translations.h"
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -13,9 +14,15 @@ namespace {
 // Read before the display is opened: --help and --version need none.
 zt::CommandLine readCommandLine(int argc, char **argv) {
     QCoreApplication core(argc, argv);
+    const zt::Translations language;
     const zt::Locations where = zt::findLocations(
         QCoreApplication::applicationDirPath(), QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
-    return zt::parseCommandLine(QCoreApplication::arguments(), where);
+    zt::CommandLine line = zt::parseCommandLine(QCoreApplication::arguments(), where);
+    // Said here, while the catalogue is installed.
+    if (line.action == zt::CommandLine::Fail)
+        line.text = QStringLiteral("zentolletto: %1\n%2\n")
+                        .arg(line.text, QCoreApplication::translate("main", "Try 'zentolletto --help'."));
+    return line;
 }
 
 } // namespace
@@ -30,13 +37,14 @@ int main(int argc, char **argv) {
         std::fputs(qPrintable(line.text), stdout);
         return 0;
     case zt::CommandLine::Fail:
-        std::fprintf(stderr, "zentolletto: %s\nTry 'zentolletto --help'.\n", qPrintable(line.text));
+        std::fputs(qPrintable(line.text), stderr);
         return 1;
     case zt::CommandLine::Play:
         break;
     }
 
     QApplication app(argc, argv);
+    const zt::Translations language;
     QGuiApplication::setDesktopFileName(QStringLiteral(ZT_APP_ID));
     zt::WindowConfig config;
     config.seed = line.seed;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QImage>
+#include <QLibraryInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -16,10 +17,13 @@ struct Run {
     QString out, err;
 };
 
-// Runs a command with no display at all, as from a text console or ssh.
+// Runs a command with no display at all, as from a text console or ssh, in
+// the C locale unless told otherwise.
 Run run(const QString &program, const QStringList &args, const QStringList &extraEnv = {}) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(QString::fromLatin1(name));
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANGUAGE", "LC_ALL", "LC_MESSAGES"})
+        env.remove(QString::fromLatin1(name));
+    env.insert(QStringLiteral("LANG"), QStringLiteral("C"));
     for (const QString &kv : extraEnv) env.insert(kv.section('=', 0, 0), kv.section('=', 1));
     QProcess p;
     p.setProcessEnvironment(env);
@@ -60,6 +64,7 @@ private slots:
     void helpAndVersionNeedNoDisplay();
     void wrongOptionsFailWithoutWindow_data();
     void wrongOptionsFailWithoutWindow();
+    void helpAndErrorsInTheUsersLanguage();
     void versionIsTheSameEverywhere();
     void installedTreeWorksWhereverItIsMoved();
     void desktopFilesPassTheirValidators();
@@ -112,22 +117,46 @@ void TestProgram::wrongOptionsFailWithoutWindow() {
     QCOMPARE(r.out, QString());
 }
 
+void TestProgram::helpAndErrorsInTheUsersLanguage() {
+    const QStringList italian{"LANG=it_IT.UTF-8", "LANGUAGE=it"};
+    const Run help = run(QStringLiteral(ZT_PROGRAM), {"--help"}, italian);
+    QCOMPARE(help.exitCode, 0);
+    QCOMPARE(help.err, QString());
+    QStringList parts{"Il gioco di presa italiano", "--seed <N>     Distribuisce le stesse partite", "\nFile:\n  suoni"};
+    // Qt's own words, where its catalogues are installed.
+    if (QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_it.qm")) parts << "Utilizzo:";
+    for (const QString &part : parts) QVERIFY2(help.out.contains(part), qPrintable(part + " missing from:\n" + help.out));
+    const Run wrong = run(QStringLiteral(ZT_PROGRAM), {"--seed", "molti"}, italian);
+    QCOMPARE(wrong.exitCode, 1);
+    QVERIFY2(wrong.err.contains("Valore di --seed non valido 'molti'") && wrong.err.contains("Prova 'zentolletto --help'"),
+             qPrintable(wrong.err));
+    // English for English, first or alone, and where no catalogue fits.
+    for (const QStringList &other : {QStringList{"LANG=en_US.UTF-8"}, QStringList{"LANG=de_DE.UTF-8", "LANGUAGE=de"},
+                                     QStringList{"LANG=it_IT.UTF-8", "LANGUAGE=en:it"}}) {
+        const Run english = run(QStringLiteral(ZT_PROGRAM), {"--help"}, other);
+        QVERIFY2(english.out.contains("Usage:") && english.out.contains("\nFiles:\n  sounds"), qPrintable(english.out));
+    }
+}
+
 void TestProgram::versionIsTheSameEverywhere() {
     const QString metainfo = readText(QStringLiteral(ZT_SOURCE_DIR "/packaging/") + kId + ".metainfo.xml");
     const QRegularExpressionMatch release =
         QRegularExpression(R"re(<release version="([^"]+)" date="\d{4}-\d{2}-\d{2}")re").match(metainfo);
     QVERIFY2(release.hasMatch(), "the store description names no dated release");
     QCOMPARE(release.captured(1), version_);
-    const QString man = readText(QStringLiteral(ZT_SOURCE_DIR "/packaging/zentolletto.6"));
-    QVERIFY2(man.contains(QRegularExpression("^\\.TH ZENTOLLETTO 6 .*\"Zentolletto " + QRegularExpression::escape(version_) + "\"",
-                                             QRegularExpression::MultilineOption)),
-             "the manual page names another version");
+    for (const char *page : {"zentolletto.6", "zentolletto.it.6"}) {
+        const QString man = readText(QStringLiteral(ZT_SOURCE_DIR "/packaging/") + page);
+        QVERIFY2(man.contains(QRegularExpression("^\\.TH ZENTOLLETTO 6 .*\"Zentolletto " + QRegularExpression::escape(version_) + "\"",
+                                                 QRegularExpression::MultilineOption)),
+                 qPrintable(QStringLiteral("the manual page %1 names another version").arg(page)));
+    }
 }
 
 void TestProgram::installedTreeWorksWhereverItIsMoved() {
     QStringList expected{"bin/zentolletto",
                          "share/applications/" + kId + ".desktop",
                          "share/icons/hicolor/scalable/apps/" + kId + ".svg",
+                         "share/man/it/man6/zentolletto.6.gz",
                          "share/man/man6/zentolletto.6.gz",
                          "share/metainfo/" + kId + ".metainfo.xml"};
     for (int size : {16, 24, 32, 48, 64, 128, 256})
@@ -160,7 +189,12 @@ void TestProgram::desktopFilesPassTheirValidators() {
     const QString entry = readText(desktop);
     QVERIFY(entry.contains("\nIcon=" + kId + "\n"));
     QVERIFY(entry.contains("\nCategories=Game;CardGame;\n"));
-    QVERIFY(entry.contains("\nName[it]=") && entry.contains("\nComment[it]="));
+    for (const char *key : {"Name", "GenericName", "Comment", "Keywords"})
+        QVERIFY2(entry.contains(QStringLiteral("\n%1=").arg(key)) && entry.contains(QStringLiteral("\n%1[it]=").arg(key)), key);
+    const QString store = readText(metainfo);
+    QVERIFY(store.contains("<summary xml:lang=\"it\">"));
+    for (const QString &tag : {QStringLiteral("p"), QStringLiteral("li")})
+        QCOMPARE(store.count("<" + tag + " xml:lang=\"it\">"), store.count("<" + tag + ">"));
 
     struct Check {
         QString tool;
@@ -168,7 +202,8 @@ void TestProgram::desktopFilesPassTheirValidators() {
     };
     const QList<Check> checks{{"desktop-file-validate", {desktop}},
                               {"appstreamcli", {"validate", "--no-net", "--explain", metainfo}},
-                              {"groff", {"-man", "-ww", "-z", QStringLiteral(ZT_SOURCE_DIR "/packaging/zentolletto.6")}}};
+                              {"groff", {"-man", "-ww", "-z", QStringLiteral(ZT_SOURCE_DIR "/packaging/zentolletto.6")}},
+                              {"groff", {"-k", "-man", "-ww", "-z", QStringLiteral(ZT_SOURCE_DIR "/packaging/zentolletto.it.6")}}};
     QStringList missing;
     for (const Check &c : checks) {
         const QString tool = QStandardPaths::findExecutable(c.tool);

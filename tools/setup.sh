@@ -6,7 +6,8 @@ set -euo pipefail
 PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev qcoro-qt6-dev libsdl2-mixer-dev
           libfluidsynth3 timgm6mb-soundfont fonts-dejavu-core fonts-liberation2 libgl-dev libx11-dev
           xvfb dbus-daemon dbus-bin at-spi2-core python3-pyatspi openbox xdotool x11-utils
-          desktop-file-utils appstream groff-base dpkg-dev file)
+          desktop-file-utils appstream groff-base dpkg-dev file
+          qt6-tools-dev qt6-l10n-tools qt6-translations-l10n)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -1,0 +1,125 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="it_IT">
+<context>
+    <name>CardNames</name>
+    <message>
+        <source>Ace</source>
+        <translation>Asso</translation>
+    </message>
+    <message>
+        <source>Two</source>
+        <translation>Due</translation>
+    </message>
+    <message>
+        <source>Three</source>
+        <translation>Tre</translation>
+    </message>
+    <message>
+        <source>Four</source>
+        <translation>Quattro</translation>
+    </message>
+    <message>
+        <source>Five</source>
+        <translation>Cinque</translation>
+    </message>
+    <message>
+        <source>Six</source>
+        <translation>Sei</translation>
+    </message>
+    <message>
+        <source>Seven</source>
+        <translation>Sette</translation>
+    </message>
+    <message>
+        <source>Knave</source>
+        <translation>Fante</translation>
+    </message>
+    <message>
+        <source>Knight</source>
+        <translation>Cavallo</translation>
+    </message>
+    <message>
+        <source>King</source>
+        <translation>Re</translation>
+    </message>
+    <message>
+        <source>Coins</source>
+        <translation>Denari</translation>
+    </message>
+    <message>
+        <source>Cups</source>
+        <translation>Coppe</translation>
+    </message>
+    <message>
+        <source>Clubs</source>
+        <translation>Bastoni</translation>
+    </message>
+    <message>
+        <source>Swords</source>
+        <translation>Spade</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <extracomment>A card: rank, then suit, as in &quot;Knight of Cups&quot;.</extracomment>
+        <translation>%1 di %2</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>
+Files:
+  sounds    %1
+  music     %2
+  settings  %3
+</source>
+        <translation>
+File:
+  suoni         %1
+  musica        %2
+  impostazioni  %3
+</translation>
+    </message>
+    <message>
+        <source>            (or %1 when that folder cannot be written)
+</source>
+        <translation>                (oppure %1 se quella cartella non si può scrivere)
+</translation>
+    </message>
+    <message>
+        <source>The Italian fishing card game with the 40-card deck, against the computer.</source>
+        <translation>Il gioco di presa italiano con il mazzo da 40 carte, contro il computer.</translation>
+    </message>
+    <message>
+        <source>Displays help on commandline options.</source>
+        <translation>Mostra l&apos;aiuto sulle opzioni della riga di comando.</translation>
+    </message>
+    <message>
+        <source>Deal the same games every run: shuffles, places on the table, the computer&apos;s choices and the first player follow &lt;N&gt;.</source>
+        <translation>Distribuisce le stesse partite a ogni avvio: mescolate, posti sul tavolo, scelte del computer e primo giocatore seguono &lt;N&gt;.</translation>
+    </message>
+    <message>
+        <source>Unexpected argument &apos;%1&apos;.</source>
+        <translation>Argomento inatteso &apos;%1&apos;.</translation>
+    </message>
+    <message>
+        <source>Invalid seed &apos;%1&apos;: give a whole number from 0 to %2.</source>
+        <translation>Valore di --seed non valido &apos;%1&apos;: indicare un numero intero da 0 a %2.</translation>
+    </message>
+</context>
+<context>
+    <name>DisplayLoss</name>
+    <message>
+        <source>The X11 connection broke (error 1). Did the X11 server die?</source>
+        <translation>La connessione X11 si è interrotta (errore 1). Il server X11 si è fermato?</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Try &apos;zentolletto --help&apos;.</source>
+        <translation>Prova &apos;zentolletto --help&apos;.</translation>
+    </message>
+</context>
+</TS>

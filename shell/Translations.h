@@ -1,0 +1,20 @@
+#pragma once
+// The program's own words, and Qt's, in the first of the user's languages
+// that has a catalogue; the code's English when none has. Installed for as
+// long as the object lives.
+#include <QLocale>
+#include <QTranslator>
+
+namespace zt {
+
+class Translations {
+public:
+    explicit Translations(const QLocale &locale = QLocale());
+    Translations(const Translations &) = delete;
+    Translations &operator=(const Translations &) = delete;
+
+private:
+    QTranslator own_, qt_;
+};
+
+} // namespace zt
