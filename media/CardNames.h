@@ -17,7 +17,4 @@ Speech speechFor(const QLocale &locale);
 // In the installed catalogue's language; empty for a code that names no card.
 QString cardName(int code);
 
-// Older callers: the catalogue decides, whatever the speech.
-inline QString cardName(int code, Speech) { return cardName(code); }
-
 } // namespace zt

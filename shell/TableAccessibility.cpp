@@ -39,12 +39,10 @@ CardPlace placeOf(int k, const GameState &s, const Elements &e) {
     return CardPlace::None;
 }
 
-QString tr(const char *text) { return TableAccessibility::tr(text); }
-
 // "   You         Computer        3                  5" reads "You 3, Computer 5".
 QString scoreText(const QString &caption) {
     const QStringList w = caption.simplified().split(QLatin1Char(' '));
-    if (w.size() == 4) return tr("You %1, Computer %2").arg(w[2], w[3]);
+    if (w.size() == 4) return TableAccessibility::tr("You %1, Computer %2").arg(w[2], w[3]);
     return caption.simplified();
 }
 
@@ -216,16 +214,16 @@ private:
     QString turnText() const {
         const Elements &e = table_.elements();
         if (!onTable(e.Verde[0]) || !onTable(e.Verde[1])) return {};
-        if (e.Verde[0]->zValue() > e.Rosso[0]->zValue()) return tr("Your turn");
-        if (e.Verde[1]->zValue() > e.Rosso[1]->zValue()) return tr("Computer's turn");
+        if (e.Verde[0]->zValue() > e.Rosso[0]->zValue()) return TableAccessibility::tr("Your turn");
+        if (e.Verde[1]->zValue() > e.Rosso[1]->zValue()) return TableAccessibility::tr("Computer's turn");
         return {};
     }
 
     QString name() const {
         const Elements &e = table_.elements();
         switch (kind_) {
-        case Kind::Card: return cardName(index_, table_.speech());
-        case Kind::Back: return tr("Computer's card");
+        case Kind::Card: return cardName(index_);
+        case Kind::Back: return TableAccessibility::tr("Computer's card");
         case Kind::Go: return e.Command1->caption();
         case Kind::Light: return turnText();
         case Kind::Score: return scoreText(e.Label2->caption());
@@ -243,21 +241,21 @@ private:
 
     QString description() const {
         switch (kind_) {
-        case Kind::Go: return tr("Press Return or Space to deal");
-        case Kind::Panel: return tr("Up and Down read the lines, Escape closes");
+        case Kind::Go: return TableAccessibility::tr("Press Return or Space to deal");
+        case Kind::Panel: return TableAccessibility::tr("Up and Down read the lines, Escape closes");
         case Kind::Card: break;
         default: return {};
         }
         QString place;
         switch (placeOf(index_, table_.state(), table_.elements())) {
-        case CardPlace::Hand: place = tr("In your hand"); break;
-        case CardPlace::Table: place = tr("On the table"); break;
-        case CardPlace::Played: place = tr("Your played card"); break;
-        case CardPlace::ComputerPile: place = tr("Top of the computer's pile"); break;
-        case CardPlace::OwnPile: place = tr("Top of your pile"); break;
+        case CardPlace::Hand: place = TableAccessibility::tr("In your hand"); break;
+        case CardPlace::Table: place = TableAccessibility::tr("On the table"); break;
+        case CardPlace::Played: place = TableAccessibility::tr("Your played card"); break;
+        case CardPlace::ComputerPile: place = TableAccessibility::tr("Top of the computer's pile"); break;
+        case CardPlace::OwnPile: place = TableAccessibility::tr("Top of your pile"); break;
         case CardPlace::None: break;
         }
-        return selected() && !place.isEmpty() ? tr("%1, selected").arg(place) : place;
+        return selected() && !place.isEmpty() ? TableAccessibility::tr("%1, selected").arg(place) : place;
     }
 
     const QGraphicsItem *graphic() const {
@@ -350,7 +348,7 @@ QString joined(const QStringList &parts) {
 } // namespace
 
 TableAccessibility::TableAccessibility(GameView *view, const GameState &s, const Elements &e, Controls controls)
-    : QObject(view), view_(view), s_(s), e_(e), controls_(std::move(controls)), speech_(speechFor(QLocale())) {
+    : QObject(view), view_(view), s_(s), e_(e), controls_(std::move(controls)) {
     static const bool factoryInstalled = (QAccessible::installFactory(viewFactory), true);
     Q_UNUSED(factoryInstalled);
     // A plain face made before this one existed would hide the table.
@@ -533,7 +531,7 @@ void TableAccessibility::turnBegan(int player) {
 
 void TableAccessibility::moveMade(const MoveNews &m) {
     childrenChanged();
-    const QString card = cardName(m.card, speech_);
+    const QString card = cardName(m.card);
     const bool computer = m.player == kComputer;
     QString text;
     if (m.kind == MoveNews::Steal) {
@@ -541,7 +539,7 @@ void TableAccessibility::moveMade(const MoveNews &m) {
                         : tr("You play %1 and steal the computer's pile").arg(card);
     } else if (m.kind == MoveNews::Capture) {
         QStringList taken;
-        for (int k : m.taken) taken << cardName(k, speech_);
+        for (int k : m.taken) taken << cardName(k);
         const QString list = taken.join(QStringLiteral(", "));
         text = computer ? tr("Computer plays %1 and takes %2").arg(card, list)
                         : tr("You play %1 and take %2").arg(card, list);
@@ -553,7 +551,7 @@ void TableAccessibility::moveMade(const MoveNews &m) {
 }
 
 void TableAccessibility::choosing(int card) {
-    tell(tr("%1 can take: choose the table cards with Tab and Space").arg(cardName(card, speech_)));
+    tell(tr("%1 can take: choose the table cards with Tab and Space").arg(cardName(card)));
 }
 
 void TableAccessibility::gameOver(const QStringList &lines) {

@@ -63,7 +63,6 @@ public:
     const GameState &state() const { return s_; }
     const Elements &elements() const { return e_; }
     const Controls &controls() const { return controls_; }
-    Speech speech() const { return speech_; }
     int readingLine(const TextPanel *panel) const { return lineOf_.value(panel); }
     QAccessibleInterface *statusBar() const;
     QAccessibleInterface *notice(int i) const;
@@ -84,7 +83,6 @@ private:
     const GameState &s_;
     const Elements &e_;
     Controls controls_;
-    Speech speech_;
     QString news_;
     QStringList told_;
     QStringList pending_;

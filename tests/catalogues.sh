@@ -16,7 +16,7 @@ for ts in "$@"; do
   name=$(basename "$ts")
   cp "$src/$ts" "$scratch/$name"
   # The same options as the update_translations target.
-  (cd "$src" && "$lupdate" -silent -no-obsolete -locations none rules table media shell -ts "$scratch/$name") || exit 1
+  (cd "$src" && "$lupdate" -silent -no-obsolete -locations none -I . rules table media shell -ts "$scratch/$name") || exit 1
   if ! diff -u "$src/$ts" "$scratch/$name"; then
     echo "FAIL: $ts does not match the code's words; run: cmake --build build --target update_translations"
     status=1

@@ -116,4 +116,122 @@ Files:
         <translation type="unfinished"></translation>
     </message>
 </context>
+<context>
+    <name>zt::KeyboardPlay</name>
+    <message>
+        <source>New Game is not available during a match</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The match is over: press Control+N for a new match</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zt::TableAccessibility</name>
+    <message>
+        <source>You %1, Computer %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Your turn</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Computer&apos;s turn</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Computer&apos;s card</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Press Return or Space to deal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Up and Down read the lines, Escape closes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>In your hand</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>On the table</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Your played card</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Top of the computer&apos;s pile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Top of your pile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, selected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Card table</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Game menu</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Computer plays %1 and steals your pile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You play %1 and steal the computer&apos;s pile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Computer plays %1 and takes %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You play %1 and take %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Computer plays %1 on the table</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You play %1 on the table</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cards taken: you %1, computer %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 can take: choose the table cards with Tab and Space</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Press Control+Return to continue</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Press Control+N for a new match</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Selected</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not selected</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
 </TS>

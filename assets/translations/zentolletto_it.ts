@@ -122,4 +122,122 @@ File:
         <translation>Prova &apos;zentolletto --help&apos;.</translation>
     </message>
 </context>
+<context>
+    <name>zt::KeyboardPlay</name>
+    <message>
+        <source>New Game is not available during a match</source>
+        <translation>Nuova partita non è disponibile durante un incontro</translation>
+    </message>
+    <message>
+        <source>The match is over: press Control+N for a new match</source>
+        <translation>L&apos;incontro è finito: premi Control+N per un nuovo incontro</translation>
+    </message>
+</context>
+<context>
+    <name>zt::TableAccessibility</name>
+    <message>
+        <source>You %1, Computer %2</source>
+        <translation>Tu %1, Computer %2</translation>
+    </message>
+    <message>
+        <source>Your turn</source>
+        <translation>Tocca a te</translation>
+    </message>
+    <message>
+        <source>Computer&apos;s turn</source>
+        <translation>Tocca al computer</translation>
+    </message>
+    <message>
+        <source>Computer&apos;s card</source>
+        <translation>Carta del computer</translation>
+    </message>
+    <message>
+        <source>Press Return or Space to deal</source>
+        <translation>Premi Invio o Spazio per distribuire</translation>
+    </message>
+    <message>
+        <source>Up and Down read the lines, Escape closes</source>
+        <translation>Su e Giù leggono le righe, Esc chiude</translation>
+    </message>
+    <message>
+        <source>In your hand</source>
+        <translation>Nella tua mano</translation>
+    </message>
+    <message>
+        <source>On the table</source>
+        <translation>Sul tavolo</translation>
+    </message>
+    <message>
+        <source>Your played card</source>
+        <translation>La tua carta giocata</translation>
+    </message>
+    <message>
+        <source>Top of the computer&apos;s pile</source>
+        <translation>In cima al mazzetto del computer</translation>
+    </message>
+    <message>
+        <source>Top of your pile</source>
+        <translation>In cima al tuo mazzetto</translation>
+    </message>
+    <message>
+        <source>%1, selected</source>
+        <translation>%1, selezionata</translation>
+    </message>
+    <message>
+        <source>Card table</source>
+        <translation>Tavolo da gioco</translation>
+    </message>
+    <message>
+        <source>Game menu</source>
+        <translation>Menu del gioco</translation>
+    </message>
+    <message>
+        <source>Computer plays %1 and steals your pile</source>
+        <translation>Il computer gioca %1 e ruba il tuo mazzetto</translation>
+    </message>
+    <message>
+        <source>You play %1 and steal the computer&apos;s pile</source>
+        <translation>Giochi %1 e rubi il mazzetto del computer</translation>
+    </message>
+    <message>
+        <source>Computer plays %1 and takes %2</source>
+        <translation>Il computer gioca %1 e prende %2</translation>
+    </message>
+    <message>
+        <source>You play %1 and take %2</source>
+        <translation>Giochi %1 e prendi %2</translation>
+    </message>
+    <message>
+        <source>Computer plays %1 on the table</source>
+        <translation>Il computer gioca %1 sul tavolo</translation>
+    </message>
+    <message>
+        <source>You play %1 on the table</source>
+        <translation>Giochi %1 sul tavolo</translation>
+    </message>
+    <message>
+        <source>Cards taken: you %1, computer %2</source>
+        <translation>Carte prese: tu %1, computer %2</translation>
+    </message>
+    <message>
+        <source>%1 can take: choose the table cards with Tab and Space</source>
+        <translation>%1 può prendere: scegli le carte sul tavolo con Tab e Spazio</translation>
+    </message>
+    <message>
+        <source>Press Control+Return to continue</source>
+        <translation>Premi Control+Invio per continuare</translation>
+    </message>
+    <message>
+        <source>Press Control+N for a new match</source>
+        <translation>Premi Control+N per un nuovo incontro</translation>
+    </message>
+    <message>
+        <source>Selected</source>
+        <translation>Selezionata</translation>
+    </message>
+    <message>
+        <source>Not selected</source>
+        <translation>Non selezionata</translation>
+    </message>
+</context>
 </TS>

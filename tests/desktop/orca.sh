@@ -9,6 +9,8 @@ for tool in orca speech-dispatcher dbus-run-session /usr/libexec/at-spi-bus-laun
     exit 77
   fi
 done
+# The words the check listens for are the English ones.
+export LANG=C.UTF-8 LC_ALL= LANGUAGE=
 source "$here/session.sh"
 start_openbox
 

@@ -244,10 +244,13 @@ def main():
         if orca.wait(mark, lambda s: "Game rules" in s, 8) is None:
             fail("F1 did not speak the rules")
         orca.quiet()
-        mark = orca.mark()
-        key("Down")
-        if orca.wait(mark, lambda s: len(s) > 10 and "Game rules" not in s, 8) is None:
-            fail("Down did not read the next line of the rules")
+        for _ in range(2):  # a blank line, then the first rule
+            mark = orca.mark()
+            key("Down")
+            said = orca.wait(mark, lambda s: s.strip().lower() not in ("", "down"), 8)
+            orca.quiet(0.3)
+        if said is None or len(said) < 10:
+            fail("Down did not read the rules line by line: %s" % said)
         orca.quiet()
         mark = orca.mark()
         key("Escape")
