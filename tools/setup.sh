@@ -44,7 +44,9 @@ fi
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [[ $mode == game ]]; then
-  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF "$@" >/dev/null
+  # One compiler run for several sources reads Qt's headers less often: the
+  # game builds in well under half the time.
+  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DCMAKE_UNITY_BUILD=ON "$@" >/dev/null
   cmake --build "$build" -j"$(nproc)" --target zentolletto
 else
   cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
