@@ -21,7 +21,7 @@ struct Locations {
 };
 
 // The installed data folder relative to the program's folder, as the build
-// was configured to install it ("../share/zentolletto" for the usual layout).
+// was configured to install it ("../share/games/zentolletto" for the usual layout).
 QString installedDataDir();
 
 Locations findLocations(const QString &programDir, const QString &userConfigDir,

@@ -19,13 +19,35 @@ QString foldersText(const Locations &where) {
     return text;
 }
 
+const char *const licence = "Copyright 2026 The Zentolletto developers.\n"
+                            "Free software under the GNU GPL, version 3 or later (GPL-3.0-or-later):\n"
+                            "you may share and change it. There is NO WARRANTY.\n";
+
+// QApplication takes these from the command line itself once it starts; the
+// parser only has to let them through, with their values.
+void acceptQtOptions(QCommandLineParser &parser) {
+    QList<QCommandLineOption> options;
+    for (const char *name : {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry",
+                             "qwindowicon", "icon", "qwindowtitle", "title", "session", "display", "name", "style",
+                             "stylesheet", "qmljsdebugger"})
+        options << QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+    for (const char *name : {"reverse", "widgetcount", "nograb", "dograb", "sync", "testability"})
+        options << QCommandLineOption(QString::fromLatin1(name));
+    for (QCommandLineOption &option : options) {
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    // Qt's options have one dash: -style fusion.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+}
+
 } // namespace
 
 CommandLine parseCommandLine(const QStringList &arguments, const Locations &where) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QCoreApplication::translate("CommandLine", "The Italian fishing card game with the 40-card deck, against the computer."));
-    // Not addHelpOption(): its --help-all promises Qt's own options, which are not taken here.
+    // Not addHelpOption(): read before QApplication exists, its --help-all would miss Qt's window options.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QCoreApplication::translate("CommandLine", "Displays help on commandline options."));
     parser.addOption(help);
@@ -35,6 +57,7 @@ CommandLine parseCommandLine(const QStringList &arguments, const Locations &wher
                                                                         "the computer's choices and the first player follow <N>."),
                                   QStringLiteral("N"));
     parser.addOption(seed);
+    acceptQtOptions(parser);
 
     CommandLine result;
     if (!parser.parse(arguments)) {
@@ -44,13 +67,13 @@ CommandLine parseCommandLine(const QStringList &arguments, const Locations &wher
     }
     if (parser.isSet(help)) {
         result.action = CommandLine::ShowHelp;
-        result.text = parser.helpText() + foldersText(where);
+        result.text = parser.helpText() + foldersText(where) + QLatin1Char('\n') + QString::fromUtf8(licence);
         return result;
     }
     if (parser.isSet(version)) {
         result.action = CommandLine::ShowVersion;
         result.text = QCoreApplication::applicationName() + QLatin1Char(' ') +
-                      QCoreApplication::applicationVersion() + QLatin1Char('\n');
+                      QCoreApplication::applicationVersion() + QLatin1Char('\n') + QString::fromUtf8(licence);
         return result;
     }
     if (!parser.positionalArguments().isEmpty()) {

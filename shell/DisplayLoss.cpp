@@ -27,7 +27,7 @@ int displayGone(Display *) {
     _exit(1);
 }
 
-// Qt's reader ends with exit(1) from inside the loop. The picture and sound
+// Qt's reader (X11's or Wayland's) ends with exit(1) from inside the loop. The picture and sound
 // threads are still at work then, and tearing down the libraries' static
 // state under them can crash; so an exit that does not come after the loop
 // ends ends the process at once.
@@ -41,12 +41,10 @@ void exitFromInsideTheLoop() {
 
 int runUntilClosedOrDisplayGone(QApplication &app) {
     auto *x11 = app.nativeInterface<QNativeInterface::QX11Application>();
-    if (x11 && x11->display()) {
-        XSetIOErrorHandler(displayGone);
-        // Registered once start-up is done, so it runs before the exit
-        // handlers start-up set up.
-        std::atexit(exitFromInsideTheLoop);
-    }
+    if (x11 && x11->display()) XSetIOErrorHandler(displayGone);
+    // Qt's Wayland plugin ends the same way when the compositor goes. Registered
+    // once start-up is done, so it runs before the exit handlers start-up set up.
+    std::atexit(exitFromInsideTheLoop);
     const int status = QApplication::exec();
     loopEnded = true;
     return status;

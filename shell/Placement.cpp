@@ -1,5 +1,6 @@
 #include "shell/Placement.h"
 
+#include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -13,6 +14,9 @@ QSize outerSize(const QWidget &window) {
 }
 
 void placeFrame(QWidget &window, const QPoint &at) {
+    // A Wayland client cannot place itself: the compositor does, and a move
+    // would only leave the widget believing in a place it is not at.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) return;
     // move() adds the frame the widget last knew of; make up for a newer one.
     const QWindow *handle = window.windowHandle();
     const QMargins m = handle ? handle->frameMargins() : QMargins();

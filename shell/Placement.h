@@ -12,7 +12,8 @@ namespace zt {
 // widget's own frame geometry is refreshed only after a move, so a frame
 // drawn late shows here first.
 QSize outerSize(const QWidget &window);
-// Puts the frame's top-left corner there.
+// Puts the frame's top-left corner there; nothing on Wayland, where only the
+// compositor places windows.
 void placeFrame(QWidget &window, const QPoint &at);
 
 // Centred in the available area (the screen without panels and docks), but

@@ -69,25 +69,25 @@ void TestLocations::buildTreeKeepsEverythingBeside() {
 }
 
 void TestLocations::installedTreeUsesDataFolderAndUserSettings() {
-    QCOMPARE(installedDataDir(), QStringLiteral("../share/zentolletto"));
+    QCOMPARE(installedDataDir(), QStringLiteral("../share/games/zentolletto"));
     QTemporaryDir prefix;
     QVERIFY(QDir(prefix.path()).mkpath("bin"));
-    QVERIFY(QDir(prefix.path()).mkpath("share/zentolletto/sounds"));
+    QVERIFY(QDir(prefix.path()).mkpath("share/games/zentolletto/sounds"));
     const QString bin = prefix.path() + "/bin";
     const Locations where = findLocations(bin, "/home/u/.config/Zentolletto");
     QVERIFY(where.installed);
-    QCOMPARE(where.dataDir, prefix.path() + "/share/zentolletto");
-    QCOMPARE(where.soundsDir(), prefix.path() + "/share/zentolletto/sounds");
+    QCOMPARE(where.dataDir, prefix.path() + "/share/games/zentolletto");
+    QCOMPARE(where.soundsDir(), prefix.path() + "/share/games/zentolletto/sounds");
     QCOMPARE(where.settingsDir, QStringLiteral("/home/u/.config/Zentolletto"));
     QVERIFY(where.fallbackDir.isEmpty());
     // Found from the program's own folder, so a moved tree still works.
-    QCOMPARE(findLocations("/elsewhere/bin", "/c").dataDir, QStringLiteral("/elsewhere/share/zentolletto"));
+    QCOMPARE(findLocations("/elsewhere/bin", "/c").dataDir, QStringLiteral("/elsewhere/share/games/zentolletto"));
     QCOMPARE(findLocations("/usr/games", "/c", "../share/games/zt").dataDir, QStringLiteral("/usr/share/games/zt"));
 }
 
 void TestLocations::installedProgramNeverWritesIntoItsTree() {
     QTemporaryDir prefix, home;
-    const QString data = prefix.path() + "/share/zentolletto";
+    const QString data = prefix.path() + "/share/games/zentolletto";
     QVERIFY(QDir(prefix.path()).mkpath("bin"));
     copyAsset("music/tresquo.mid", data + "/music/tresquo.mid");
     copyAsset("sounds/carta.wav", data + "/sounds/carta.wav");
@@ -137,6 +137,12 @@ void TestLocations::commandLine_data() {
     QTest::newRow("seed not a number") << QStringList{"--seed", "x7"} << int(CommandLine::Fail) << -1LL << "x7";
     QTest::newRow("negative seed") << QStringList{"--seed", "-3"} << int(CommandLine::Fail) << -1LL << "-3";
     QTest::newRow("stray word") << QStringList{"deal"} << int(CommandLine::Fail) << -1LL << "deal";
+    // Qt's own options are left to QApplication, with or without their values.
+    QTest::newRow("Qt's style") << QStringList{"-style", "fusion", "--seed", "5"} << int(CommandLine::Play) << 5LL << QString();
+    QTest::newRow("Qt's options") << QStringList{"-reverse", "-qwindowtitle", "Cards", "--platform=offscreen", "-display", ":0"}
+                                  << int(CommandLine::Play) << -1LL << QString();
+    QTest::newRow("Qt's style without one") << QStringList{"-style"} << int(CommandLine::Fail) << -1LL << "style";
+    QTest::newRow("unknown, one dash") << QStringList{"-bogus"} << int(CommandLine::Fail) << -1LL << "bogus";
 }
 
 void TestLocations::commandLine() {
