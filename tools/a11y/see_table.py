@@ -89,9 +89,9 @@ def hand_cards(app):
 
 
 def turn_told(heard):
-    if ITALIAN:
-        return bool(heard)
-    return any(h in ("Your turn", "Computer's turn") for h in heard)
+    # The status line holds the latest news, the turn last.
+    turns = ("Tocca a te", "Tocca al computer") if ITALIAN else ("Your turn", "Computer's turn")
+    return any(t in h for h in heard for t in turns)
 
 
 def main():
