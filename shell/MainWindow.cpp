@@ -167,7 +167,9 @@ void MainWindow::Form_Load() {
 void MainWindow::Form_Resize() {
     if (isMinimized()) return;
     view_->applyGrid();
-    if (isMaximized() || isFullScreen() || !isVisible()) return;
+    // Also before the first show: without a window manager no resize
+    // follows it, and a frame drawn later centres the window again.
+    if (isMaximized() || isFullScreen()) return;
     if (QScreen *screen = this->screen()) placeFrame(*this, centredOn(screen->availableGeometry(), outerSize(*this)));
 }
 
