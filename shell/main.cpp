@@ -3,6 +3,7 @@
 #include "shell/DisplayLoss.h"
 #include "shell/EndSignals.h"
 #include "shell/MainWindow.h"
+#include "shell/ProcessGuard.h"
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -21,6 +22,7 @@ zt::CommandLine readCommandLine(int argc, char **argv) {
 } // namespace
 
 int main(int argc, char **argv) {
+    zt::guardProcess();
     QCoreApplication::setApplicationName(QStringLiteral("Zentolletto"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZT_VERSION));
     const zt::CommandLine line = readCommandLine(argc, argv);

@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <unistd.h>
 
 namespace {
 
@@ -16,13 +17,22 @@ struct Run {
     QString out, err;
 };
 
-// Runs a command with no display at all, as from a text console or ssh.
-Run run(const QString &program, const QStringList &args, const QStringList &extraEnv = {}) {
+// Runs a command with no display at all, as from a text console or ssh;
+// stderrUnread: its stderr a pipe whose reader has gone.
+Run run(const QString &program, const QStringList &args, const QStringList &extraEnv = {}, bool stderrUnread = false) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(QString::fromLatin1(name));
     for (const QString &kv : extraEnv) env.insert(kv.section('=', 0, 0), kv.section('=', 1));
     QProcess p;
     p.setProcessEnvironment(env);
+    int unread[2] = {-1, -1};
+    if (stderrUnread && pipe(unread) == 0) {
+        close(unread[0]);
+        p.setChildProcessModifier([fd = unread[1]] { dup2(fd, 2); });
+    }
+    const auto closeUnread = qScopeGuard([&] {
+        if (unread[1] >= 0) close(unread[1]);
+    });
     p.start(program, args);
     if (!p.waitForFinished(120000)) {
         p.kill();
@@ -60,6 +70,8 @@ private slots:
     void helpAndVersionNeedNoDisplay();
     void wrongOptionsFailWithoutWindow_data();
     void wrongOptionsFailWithoutWindow();
+    void noDisplayEndsWithOneLine_data();
+    void noDisplayEndsWithOneLine();
     void versionIsTheSameEverywhere();
     void installedTreeWorksWhereverItIsMoved();
     void desktopFilesPassTheirValidators();
@@ -110,6 +122,23 @@ void TestProgram::wrongOptionsFailWithoutWindow() {
     QCOMPARE(r.exitCode, 1);
     QVERIFY2(r.err.contains(named) && r.err.contains("--help"), qPrintable(r.err));
     QCOMPARE(r.out, QString());
+}
+
+void TestProgram::noDisplayEndsWithOneLine_data() {
+    QTest::addColumn<QStringList>("env");
+    QTest::addColumn<bool>("stderrUnread");
+    QTest::newRow("no DISPLAY") << QStringList{} << false;
+    QTest::newRow("a dead one") << QStringList{"DISPLAY=:4711"} << false;
+    // Output that nobody reads must not end the program by a signal.
+    QTest::newRow("stderr unread") << QStringList{} << true;
+}
+
+void TestProgram::noDisplayEndsWithOneLine() {
+    QFETCH(QStringList, env);
+    QFETCH(bool, stderrUnread);
+    const Run r = run(QStringLiteral(ZT_PROGRAM), {}, env, stderrUnread);
+    QCOMPARE(r.exitCode, 1); // -1: a crash
+    if (!stderrUnread) QVERIFY2(r.err.count('\n') == 1 && r.err.contains("display"), qPrintable(r.err));
 }
 
 void TestProgram::versionIsTheSameEverywhere() {

@@ -1,0 +1,14 @@
+#pragma once
+// What the process must be sure of before anything else runs, whatever state
+// it was started in.
+
+namespace zt {
+
+// Standard input, output and error open (on /dev/null where they were
+// closed), so no file or connection opened later takes their numbers and
+// receives what is written to them; output that nobody reads no longer ends
+// the program; and a platform that cannot start (no display, a dead one)
+// ends it with one line and status 1 instead of an abort.
+void guardProcess();
+
+} // namespace zt
