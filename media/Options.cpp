@@ -1,5 +1,7 @@
 #include "media/Options.h"
 
+#include "media/RegularFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -26,9 +28,9 @@ void Options::setDefaults() {
 }
 
 void Options::readSettings() {
-    QFile f(readFile());
+    QFile f;
     SettingsRead r;
-    if (QFileInfo(f.fileName()).isFile() && f.open(QIODevice::ReadOnly)) r = readSettingsFrom(f);
+    if (openRegularFile(f, readFile())) r = readSettingsFrom(f);
     if (r.kind == SettingsRead::Number) {
         // Only a speed the menu offers is taken: 0 would stop the cards dead.
         if (r.value >= 1 && r.value <= 10) {
