@@ -50,6 +50,8 @@ void startUpMessages(QtMsgType type, const QMessageLogContext &context, const QS
 void guardProcess() {
     openStandardDescriptors();
     std::signal(SIGPIPE, SIG_IGN);
+    // A file size limit fails the settings write, which keeps the old file.
+    std::signal(SIGXFSZ, SIG_IGN);
     qInstallMessageHandler(startUpMessages);
 }
 
