@@ -16,7 +16,6 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
@@ -26,9 +25,8 @@ namespace zt {
 MainWindow::MainWindow(WindowConfig config)
     : config_(std::move(config)), capture_(s_, e_.carta), movement_(s_, e_, pacing_, rnd_) {
     const Locations where = findLocations(
-        config_.programDir.isEmpty() ? QCoreApplication::applicationDirPath() : config_.programDir,
-        config_.configDir.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)
-                                    : config_.configDir);
+        config_.programDir.isEmpty() ? programDir() : config_.programDir,
+        config_.configDir.isEmpty() ? userConfigDir() : config_.configDir);
     if (config_.seed) rnd_.seed(*config_.seed);
     pacing_.setZeroDelay(config_.zeroDelay);
 

@@ -6,7 +6,6 @@
 #include "shell/ProcessGuard.h"
 
 #include <QApplication>
-#include <QStandardPaths>
 #include <cstdio>
 
 namespace {
@@ -14,8 +13,7 @@ namespace {
 // Read before the display is opened: --help and --version need none.
 zt::CommandLine readCommandLine(int argc, char **argv) {
     QCoreApplication core(argc, argv);
-    const zt::Locations where = zt::findLocations(
-        QCoreApplication::applicationDirPath(), QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    const zt::Locations where = zt::findLocations(zt::programDir(), zt::userConfigDir());
     return zt::parseCommandLine(QCoreApplication::arguments(), where);
 }
 

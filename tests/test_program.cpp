@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <pwd.h>
 #include <unistd.h>
 
 namespace {
@@ -19,12 +20,15 @@ struct Run {
 
 // Runs a command with no display at all, as from a text console or ssh;
 // stderrUnread: its stderr a pipe whose reader has gone.
-Run run(const QString &program, const QStringList &args, const QStringList &extraEnv = {}, bool stderrUnread = false) {
+Run run(const QString &program, const QStringList &args, const QStringList &extraEnv = {}, bool stderrUnread = false,
+        const QString &workingDir = {}) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(QString::fromLatin1(name));
-    for (const QString &kv : extraEnv) env.insert(kv.section('=', 0, 0), kv.section('=', 1));
+    for (const QString &kv : extraEnv) // NAME=value, or NAME alone to unset it
+        kv.contains('=') ? env.insert(kv.section('=', 0, 0), kv.section('=', 1)) : env.remove(kv);
     QProcess p;
     p.setProcessEnvironment(env);
+    p.setWorkingDirectory(workingDir);
     int unread[2] = {-1, -1};
     if (stderrUnread && pipe(unread) == 0) {
         close(unread[0]);
@@ -74,6 +78,8 @@ private slots:
     void noDisplayEndsWithOneLine();
     void versionIsTheSameEverywhere();
     void installedTreeWorksWhereverItIsMoved();
+    void settingsFolderByTheBaseDirectoryRules();
+    void folderNameNotUtf8();
     void desktopFilesPassTheirValidators();
     void debianPackageNamesWhatItNeeds();
 
@@ -181,6 +187,31 @@ void TestProgram::installedTreeWorksWhereverItIsMoved() {
                  help.out.contains(config + "/Zentolletto/speed.kdz"),
              qPrintable(help.out));
     QVERIFY(!help.out.section("Files:", 1).contains(prefix_ + "/bin"));
+}
+
+void TestProgram::settingsFolderByTheBaseDirectoryRules() {
+    const QString program = prefix_ + "/bin/zentolletto";
+    const QString home = work_.filePath("home");
+    // A relative XDG_CONFIG_HOME is ignored, not taken from the working folder.
+    const Run relative = run(program, {"--help"}, {"XDG_CONFIG_HOME=config", "HOME=" + home});
+    QVERIFY2(relative.out.contains(" " + home + "/.config/Zentolletto/speed.kdz\n"), qPrintable(relative.out));
+    // No HOME: the home folder the system knows for the user.
+    const QString own = QDir::cleanPath(QFile::decodeName(getpwuid(geteuid())->pw_dir));
+    const Run noHome = run(program, {"--help"}, {"XDG_CONFIG_HOME", "HOME"});
+    QVERIFY2(noHome.out.contains(" " + QDir(own).filePath(".config/Zentolletto/speed.kdz") + "\n"), qPrintable(noHome.out));
+}
+
+void TestProgram::folderNameNotUtf8() {
+    // A copy of the build tree's program, with its sounds, in a folder whose
+    // name is no UTF-8: still the program that keeps everything beside itself.
+    const Run r = run("sh", {"-c", "d=$(printf 'zt-\\377') && mkdir \"$d\" \"$d/sounds\" && cp \"$1\" \"$d/\" && "
+                                  "\"$PWD/$d/zentolletto\" --help",
+                             "sh", QStringLiteral(ZT_PROGRAM)},
+                      {}, false, work_.path());
+    QCOMPARE(r.exitCode, 0);
+    const QString files = r.out.section("Files:", 1);
+    const QString settings = QRegularExpression("settings +(\\S+)").match(files).captured(1);
+    QVERIFY2(!files.contains("share/zentolletto") && !settings.contains(".config"), qPrintable(files));
 }
 
 void TestProgram::desktopFilesPassTheirValidators() {
