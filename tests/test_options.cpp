@@ -46,6 +46,28 @@ struct OptionsMenu {
     }
 };
 
+// A file of one byte over and over, made as it is read.
+class SameByte : public QIODevice {
+public:
+    SameByte(char byte, qint64 size) : byte_(byte), size_(size) {}
+    bool isSequential() const override { return true; }
+    bool atEnd() const override { return served >= size_; }
+    qint64 served = 0;
+
+protected:
+    qint64 readData(char *data, qint64 max) override {
+        const qint64 n = std::min(max, size_ - served);
+        std::fill_n(data, n, byte_);
+        served += n;
+        return n;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    char byte_;
+    qint64 size_;
+};
+
 QByteArray contents(const QString &path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return "<missing>";
@@ -130,6 +152,16 @@ void TestOptions::readStopsAtTheFirstField() {
     QCOMPARE(int(r.kind), int(SettingsRead::Number));
     QCOMPARE(r.value, 5);
     QCOMPARE(buffer.pos(), qint64(head.size()));
+
+    // 64 MiB of one byte: a field that can be no number is decided early, and
+    // one that may still become one, or blanks, are read up to the limit.
+    for (const char byte : {'\0', 'x', '0', ' '}) {
+        SameByte file(byte, 64 << 20);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const SettingsRead r = readSettingsFrom(file);
+        QCOMPARE(int(r.kind), byte == ' ' ? int(SettingsRead::Missing) : int(SettingsRead::Overflow));
+        QVERIFY2(file.served <= kMaxSettingsRead, qPrintable(QString::number(file.served)));
+    }
 }
 
 void TestOptions::formatting() {
