@@ -8,7 +8,9 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 #include <pwd.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -19,9 +21,9 @@ struct Run {
 };
 
 // Runs a command with no display at all, as from a text console or ssh;
-// stderrUnread: its stderr a pipe whose reader has gone.
-Run run(const QString &program, const QStringList &args, const QStringList &extraEnv = {}, bool stderrUnread = false,
-        const QString &workingDir = {}) {
+// inChild runs in the child before the program starts.
+Run run(const QString &program, const QStringList &args, const QStringList &extraEnv = {},
+        const std::function<void()> &inChild = {}, const QString &workingDir = {}) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(QString::fromLatin1(name));
     for (const QString &kv : extraEnv) // NAME=value, or NAME alone to unset it
@@ -29,14 +31,7 @@ Run run(const QString &program, const QStringList &args, const QStringList &extr
     QProcess p;
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(workingDir);
-    int unread[2] = {-1, -1};
-    if (stderrUnread && pipe(unread) == 0) {
-        close(unread[0]);
-        p.setChildProcessModifier([fd = unread[1]] { dup2(fd, 2); });
-    }
-    const auto closeUnread = qScopeGuard([&] {
-        if (unread[1] >= 0) close(unread[1]);
-    });
+    if (inChild) p.setChildProcessModifier(inChild);
     p.start(program, args);
     if (!p.waitForFinished(120000)) {
         p.kill();
@@ -76,6 +71,8 @@ private slots:
     void wrongOptionsFailWithoutWindow();
     void noDisplayEndsWithOneLine_data();
     void noDisplayEndsWithOneLine();
+    void tooFewResourcesEndWithOneLine_data();
+    void tooFewResourcesEndWithOneLine();
     void versionIsTheSameEverywhere();
     void installedTreeWorksWhereverItIsMoved();
     void settingsFolderByTheBaseDirectoryRules();
@@ -142,9 +139,43 @@ void TestProgram::noDisplayEndsWithOneLine_data() {
 void TestProgram::noDisplayEndsWithOneLine() {
     QFETCH(QStringList, env);
     QFETCH(bool, stderrUnread);
-    const Run r = run(QStringLiteral(ZT_PROGRAM), {}, env, stderrUnread);
+    int unread[2] = {-1, -1};
+    if (stderrUnread) {
+        QVERIFY(pipe(unread) == 0);
+        close(unread[0]);
+    }
+    const Run r = run(QStringLiteral(ZT_PROGRAM), {}, env, [fd = unread[1]] {
+        if (fd >= 0) dup2(fd, 2);
+    });
+    if (stderrUnread) close(unread[1]);
     QCOMPARE(r.exitCode, 1); // -1: a crash
     if (!stderrUnread) QVERIFY2(r.err.count('\n') == 1 && r.err.contains("display"), qPrintable(r.err));
+}
+
+void TestProgram::tooFewResourcesEndWithOneLine_data() {
+    QTest::addColumn<int>("resource");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("ulimit -n 12") << int(RLIMIT_NOFILE) << 12 << "ulimit -n 12";
+    QTest::newRow("ulimit -v 300000") << int(RLIMIT_AS) << 300000 * 1024 << "ulimit -v 300000";
+}
+
+// Qt hangs or GLib stops the process with too few descriptors or too little
+// address space; the program ends first, saying why. (Here without a display,
+// where it would abort otherwise; with one it hangs.)
+void TestProgram::tooFewResourcesEndWithOneLine() {
+    QFETCH(int, resource);
+    QFETCH(int, limit);
+    QFETCH(QString, named);
+#if defined(__SANITIZE_ADDRESS__)
+    if (resource == RLIMIT_AS) QSKIP("the address sanitizer's shadow memory does not fit any address space limit");
+#endif
+    const Run r = run(QStringLiteral(ZT_PROGRAM), {}, {}, [resource, limit] {
+        const rlimit l{rlim_t(limit), rlim_t(limit)};
+        setrlimit(resource, &l);
+    });
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.count('\n') == 1 && r.err.contains(named), qPrintable(r.err));
 }
 
 void TestProgram::versionIsTheSameEverywhere() {
@@ -207,7 +238,7 @@ void TestProgram::folderNameNotUtf8() {
     const Run r = run("sh", {"-c", "d=$(printf 'zt-\\377') && mkdir \"$d\" \"$d/sounds\" && cp \"$1\" \"$d/\" && "
                                   "\"$PWD/$d/zentolletto\" --help",
                              "sh", QStringLiteral(ZT_PROGRAM)},
-                      {}, false, work_.path());
+                      {}, {}, work_.path());
     QCOMPARE(r.exitCode, 0);
     const QString files = r.out.section("Files:", 1);
     const QString settings = QRegularExpression("settings +(\\S+)").match(files).captured(1);
