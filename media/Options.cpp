@@ -31,8 +31,12 @@ bool mayReplace(const QString &path) {
 } // namespace
 
 // No folder is no file, not one in the working folder.
-QString Options::programFile() const { return programDir_.isEmpty() ? QString() : QDir(programDir_).filePath(kFileName); }
-QString Options::configFile() const { return configDir_.isEmpty() ? QString() : QDir(configDir_).filePath(kFileName); }
+QString Options::programFile() const {
+    return programDir_.isEmpty() ? QString() : QDir(programDir_).filePath(kFileName);
+}
+QString Options::configFile() const {
+    return configDir_.isEmpty() ? QString() : QDir(configDir_).filePath(kFileName);
+}
 
 QString Options::readFile() const {
     // The per-user file exists only when the program's folder refused a write.

@@ -195,8 +195,9 @@ void TestAudioPlayer::fileChecks_data() {
     const QByteArray samples(1 << 20, '\x80');
     for (quint32 rate : {1000u, 8000u})
         QTest::newRow(qPrintable(QStringLiteral("wave, 8-bit mono at %1 Hz").arg(rate)))
-            << W << QByteArray("RIFF" + le32(36 + samples.size()) + "WAVEfmt " + le32(16) + le16(1) + le16(1) + le32(rate) +
-                               le32(rate) + le16(1) + le16(8) + "data" + le32(samples.size()) + samples)
+            << W
+            << QByteArray("RIFF" + le32(36 + samples.size()) + "WAVEfmt " + le32(16) + le16(1) + le16(1) + le32(rate) +
+                          le32(rate) + le16(1) + le16(8) + "data" + le32(samples.size()) + samples)
             << (rate == 8000);
     QTest::newRow("song") << M << midi << true;
     QTest::newRow("theme") << M << contents(asset("music/tresquo.mid")) << true;

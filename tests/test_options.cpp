@@ -396,8 +396,10 @@ void TestOptions::linksAndSpecialFiles() {
     const bool targetExists = lstat(targetName.constData(), &st) == 0;
     QCOMPARE(targetExists, kind != QLatin1String("nothing") && kind != QLatin1String("fifo here"));
     if (kind == QLatin1String("fifo")) QVERIFY(S_ISFIFO(st.st_mode));
-    if (kind == QLatin1String("fifo here")) QVERIFY(lstat(QFile::encodeName(file).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
-    if (kind.endsWith(QLatin1String("file"))) QCOMPARE(contents(target), writtenThrough ? QByteArray(" 9 \r\n") : QByteArray("notes"));
+    if (kind == QLatin1String("fifo here"))
+        QVERIFY(lstat(QFile::encodeName(file).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
+    if (kind.endsWith(QLatin1String("file")))
+        QCOMPARE(contents(target), writtenThrough ? QByteArray(" 9 \r\n") : QByteArray("notes"));
     const QString configFile = QDir(config.path()).filePath(QStringLiteral("speed.kdz"));
     QCOMPARE(contents(configFile), writtenThrough ? QByteArray("<missing>") : QByteArray(" 9 \r\n"));
     QCOMPARE(entries(program.path()), QStringList{QStringLiteral("speed.kdz")});

@@ -229,7 +229,8 @@ void TestProgram::settingsFolderByTheBaseDirectoryRules() {
     // No HOME: the home folder the system knows for the user.
     const QString own = QDir::cleanPath(QFile::decodeName(getpwuid(geteuid())->pw_dir));
     const Run noHome = run(program, {"--help"}, {"XDG_CONFIG_HOME", "HOME"});
-    QVERIFY2(noHome.out.contains(" " + QDir(own).filePath(".config/Zentolletto/speed.kdz") + "\n"), qPrintable(noHome.out));
+    const QString ownFile = QDir(own).filePath(".config/Zentolletto/speed.kdz");
+    QVERIFY2(noHome.out.contains(" " + ownFile + "\n"), qPrintable(noHome.out));
 }
 
 void TestProgram::folderNameNotUtf8() {
