@@ -163,13 +163,14 @@ private slots:
     void everySongNamesAPlayableFile();
     void failedDeviceStaysSilentUntilNextGame();
     void noDeviceSaysNothing();
+    // A thread it leaves behind ends while the tests after it run.
+    void quitWithASoundServerThatNeverAnswers();
     void soundFontFromTheUser();
     void corruptMedia_data();
     void corruptMedia();
     void openNeverWaits();
     void soundFontThatIsAFifo_data();
     void soundFontThatIsAFifo();
-    void quitWithASoundServerThatNeverAnswers();
 };
 
 void TestAudioPlayer::fileChecks_data() {
