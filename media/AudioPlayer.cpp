@@ -18,6 +18,10 @@ QString findFileNoCase(const QString &dir, const QString &name) {
 
 // ---- AudioDevice -----------------------------------------------------------
 
+namespace {
+constexpr int kShutdownWaitMs = 500;
+}
+
 AudioDevice::AudioDevice(QObject *parent) : QObject(parent) {}
 
 AudioDevice::~AudioDevice() { shutdown(); }
@@ -36,8 +40,9 @@ QString AudioDevice::soundFont() {
 template <typename F> void AudioDevice::post(F &&work) {
     if (stopped_) return;
     if (!worker_) {
+        thread_ = new QThread;
         worker_ = new AudioWorker;
-        worker_->moveToThread(&thread_);
+        worker_->moveToThread(thread_);
         connect(worker_, &AudioWorker::sounding, this, [this](int id, quint64 ticket) {
             if (MediaPlayer *p = player(id)) p->onSounding(ticket);
         });
@@ -47,8 +52,8 @@ template <typename F> void AudioDevice::post(F &&work) {
         connect(worker_, &AudioWorker::ended, this, [this](int id, quint64 ticket) {
             if (MediaPlayer *p = player(id)) p->onEnded(ticket);
         });
-        thread_.setObjectName(QStringLiteral("audio"));
-        thread_.start();
+        thread_->setObjectName(QStringLiteral("audio"));
+        thread_->start();
     }
     QMetaObject::invokeMethod(worker_, [w = worker_, work = std::forward<F>(work)] { work(*w); }, Qt::QueuedConnection);
 }
@@ -65,7 +70,14 @@ void AudioDevice::shutdown() {
             delete &w;
             QThread::currentThread()->quit();
         });
-        thread_.wait();
+        if (thread_->wait(QDeadlineTimer(kShutdownWaitMs))) {
+            delete thread_;
+        } else {
+            // Should it ever come back, it deletes the worker and ends.
+            connect(thread_, &QThread::finished, thread_, &QObject::deleteLater);
+            if (thread_->isFinished()) delete thread_;
+        }
+        thread_ = nullptr;
         worker_ = nullptr;
     }
     stopped_ = true;

@@ -92,7 +92,9 @@ public:
     // A device that failed to open stays silent until this is called
     // (at the next game setup), so no sound waits on it again.
     void retryAfterFailure();
-    // Stops every sound, closes the device and ends the audio thread.
+    // Stops every sound, closes the device and ends the audio thread. A
+    // thread stuck in the kernel (a sound server that never answers) is not
+    // waited for beyond half a second: it is left behind, silent.
     void shutdown();
 
 private:
@@ -102,7 +104,7 @@ private:
     MediaPlayer *player(int id) const;
     template <typename F> void post(F &&work);
 
-    QThread thread_;
+    QThread *thread_ = nullptr; // left to end with the process when stuck
     AudioWorker *worker_ = nullptr;
     bool stopped_ = false;
     QList<MediaPlayer *> players_;

@@ -1,8 +1,11 @@
 #include "media/AudioWorker.h"
 
 #include "media/AudioPlayer.h"
+#include "media/RegularFile.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 
 namespace zt {
 
@@ -62,6 +65,10 @@ void AudioWorker::start(int player, quint64 ticket) {
     halt(slot);
     if (slot.bytes.isEmpty()) return emit silent(player, ticket, true);
     if (!openDevice()) return emit silent(player, ticket, false);
+    if (slot.kind == MediaKind::Midi && fonts_.empty()) {
+        emit silent(player, ticket, false);
+        return closeWhenIdle();
+    }
     if (!decode(slot)) {
         slot.bytes.clear();
         emit silent(player, ticket, true);
@@ -111,13 +118,13 @@ bool AudioWorker::openDevice() {
     // nobody reads, and the program could not be ended from outside.
     sdl_.SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (sdl_.InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    if (sdl_.OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+    if (sdl_.OpenAudio(kDeviceRate, AUDIO_S16SYS, 2, 1024) != 0) {
         sdl_.QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
     sdl_.Init(MIX_INIT_MID);
-    const QString font = AudioDevice::soundFont();
-    if (!font.isEmpty()) sdl_.SetSoundFonts(QFile::encodeName(font).constData());
+    const QString fonts = openSoundFonts();
+    if (!fonts.isEmpty()) sdl_.SetSoundFonts(QFile::encodeName(fonts).constData());
     s_openWorker.store(this);
     sdl_.ChannelFinished(channelStopped);
     sdl_.HookMusicFinished(musicStopped);
@@ -140,7 +147,25 @@ void AudioWorker::closeDevice() {
     sdl_.CloseAudio();
     sdl_.Quit();
     sdl_.QuitSubSystem(SDL_INIT_AUDIO);
+    fonts_.clear();
     deviceOpen_ = false;
+}
+
+QString AudioWorker::openSoundFonts() {
+    fonts_.clear();
+    // FluidSynth opens the fonts by name at every song. Named through the
+    // descriptors opened here, a font swapped for a fifo since the check
+    // cannot keep it waiting.
+    const bool throughDescriptors = QFileInfo(QStringLiteral("/proc/self/fd")).isDir();
+    QStringList names;
+    static const QRegularExpression separators(QStringLiteral("[:;]"));
+    for (const QString &name : AudioDevice::soundFont().split(separators, Qt::SkipEmptyParts)) {
+        auto font = std::make_unique<QFile>();
+        if (!openRegularFile(*font, name)) continue;
+        names << (throughDescriptors ? QStringLiteral("/proc/self/fd/%1").arg(font->handle()) : name);
+        fonts_.push_back(std::move(font));
+    }
+    return names.join(QLatin1Char(':'));
 }
 
 bool AudioWorker::decode(Slot &slot) {

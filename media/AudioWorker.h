@@ -7,10 +7,13 @@
 #include "media/SdlMixer.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QHash>
 #include <QObject>
 #include <QTimer>
 #include <atomic>
+#include <memory>
+#include <vector>
 
 namespace zt {
 
@@ -46,6 +49,9 @@ private:
     };
 
     bool openDevice();
+    // The SoundFonts that are regular files, kept open while the device is;
+    // returns the list to give SDL_mixer.
+    QString openSoundFonts();
     void closeDevice();
     bool decode(Slot &slot);
     void halt(Slot &slot);
@@ -57,6 +63,7 @@ private:
 
     SdlMixer sdl_;
     QHash<int, Slot> files_;
+    std::vector<std::unique_ptr<QFile>> fonts_;
     bool deviceOpen_ = false;
     bool deviceFailed_ = false;
     std::atomic<bool> endsPending_{false};

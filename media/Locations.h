@@ -27,4 +27,14 @@ QString installedDataDir();
 Locations findLocations(const QString &programDir, const QString &userConfigDir,
                         const QString &relativeDataDir = installedDataDir());
 
+// The program's own folder. A name that is not valid UTF-8 does not survive
+// a QString; such a folder is reached through a descriptor held open on it.
+QString programDir();
+
+// The user's configuration folder for the program, by the base-directory
+// rules: $XDG_CONFIG_HOME when it is an absolute path (a relative one is
+// ignored), else .config in the home folder, which is $HOME when absolute,
+// else the user's entry in the password database. Empty without a home.
+QString userConfigDir();
+
 } // namespace zt

@@ -1,7 +1,8 @@
 #include "media/MediaCheck.h"
 
+#include "media/RegularFile.h"
+
 #include <QFile>
-#include <QFileInfo>
 #include <QtEndian>
 
 namespace zt {
@@ -32,6 +33,8 @@ bool waveLooksSane(QIODevice &in) {
     if (in.read(4) != "WAVE") return false;
     const qint64 end = qint64(riff.size) + 8;
     bool haveFormat = false;
+    quint16 channels = 0, bits = 0;
+    quint32 rate = 0;
     qint64 at = 12;
     for (int n = 0; n < kMaxChunks && at + 8 <= end; ++n) {
         ChunkHeader c;
@@ -42,13 +45,15 @@ bool waveLooksSane(QIODevice &in) {
             if (c.size < 16) return false;
             const QByteArray f = in.read(16);
             if (f.size() != 16) return false;
-            const quint16 channels = qFromLittleEndian<quint16>(f.constData() + 2);
-            const quint32 rate = qFromLittleEndian<quint32>(f.constData() + 4);
-            const quint16 bits = qFromLittleEndian<quint16>(f.constData() + 14);
+            channels = qFromLittleEndian<quint16>(f.constData() + 2);
+            rate = qFromLittleEndian<quint32>(f.constData() + 4);
+            bits = qFromLittleEndian<quint16>(f.constData() + 14);
             if (channels < 1 || channels > 8 || rate < 1000 || rate > 384000 || bits < 4 || bits > 64) return false;
             haveFormat = true;
         } else if (c.id == "data") {
-            return haveFormat && c.size > 0;
+            if (!haveFormat || c.size == 0) return false;
+            const qint64 frames = qint64(c.size) * 8 / (channels * bits);
+            return frames * kDeviceRate / rate * kDeviceFrameBytes <= kMaxDecodedWaveBytes;
         }
         at = body + qint64(c.size) + (c.size & 1);
     }
@@ -92,11 +97,8 @@ bool mediaLooksSane(QIODevice &in, MediaKind kind) {
 }
 
 QByteArray readSaneMedia(const QString &path, MediaKind kind) {
-    // Asked first of the name, so a fifo or a device is never opened.
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() <= 0 || info.size() > maxMediaBytes(kind)) return {};
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly) || !mediaLooksSane(f, kind) || !f.seek(0)) return {};
+    QFile f;
+    if (!openRegularFile(f, path) || f.size() <= 0 || !mediaLooksSane(f, kind) || !f.seek(0)) return {};
     const QByteArray bytes = f.read(maxMediaBytes(kind));
     return bytes.size() == f.size() ? bytes : QByteArray();
 }

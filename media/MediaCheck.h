@@ -1,7 +1,8 @@
 #pragma once
 // Reads a sound or song file only once it is known to be sane: a regular
 // file under a size no real effect or song reaches, whose chunk headers
-// promise no more than the file holds. Anything else reads as no file.
+// promise no more than the file holds, and a sound that decodes to a
+// bounded size. Anything else reads as no file.
 #include <QByteArray>
 #include <QString>
 
@@ -16,6 +17,14 @@ enum class MediaKind { Wave, Midi };
 // while keeping a stray huge file from being read into memory.
 constexpr qint64 kMaxWaveBytes = 16 * 1024 * 1024;
 constexpr qint64 kMaxMidiBytes = 1024 * 1024;
+
+// A sound is decoded for the device (44.1 kHz, 16-bit stereo) each time it
+// opens, the rustle at every card. Few channels at a low rate grow many times
+// over in that form, so the decoded size is bounded too, from the header: a
+// file within the limit above at 44.1 kHz or more always fits.
+constexpr int kDeviceRate = 44100;
+constexpr int kDeviceFrameBytes = 4;
+constexpr qint64 kMaxDecodedWaveBytes = 4 * kMaxWaveBytes;
 
 qint64 maxMediaBytes(MediaKind kind);
 

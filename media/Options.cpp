@@ -1,18 +1,42 @@
 #include "media/Options.h"
 
+#include "media/RegularFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zt {
 
 namespace {
+
 const QString kFileName = QStringLiteral("speed.kdz");
+
+// The file is replaced by renaming a new one over it. A link is written
+// through only to a regular file of the user's own; a fifo, a device or a
+// socket in its place, or at the end of a link, is never replaced.
+bool mayReplace(const QString &path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st;
+    if (lstat(name.constData(), &st) != 0) return errno == ENOENT;
+    if (S_ISREG(st.st_mode)) return true;
+    if (!S_ISLNK(st.st_mode)) return false;
+    return stat(name.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid();
+}
+
 } // namespace
 
-QString Options::programFile() const { return QDir(programDir_).filePath(kFileName); }
-QString Options::configFile() const { return QDir(configDir_).filePath(kFileName); }
+// No folder is no file, not one in the working folder.
+QString Options::programFile() const {
+    return programDir_.isEmpty() ? QString() : QDir(programDir_).filePath(kFileName);
+}
+QString Options::configFile() const {
+    return configDir_.isEmpty() ? QString() : QDir(configDir_).filePath(kFileName);
+}
 
 QString Options::readFile() const {
     // The per-user file exists only when the program's folder refused a write.
@@ -26,9 +50,9 @@ void Options::setDefaults() {
 }
 
 void Options::readSettings() {
-    QFile f(readFile());
+    QFile f;
     SettingsRead r;
-    if (QFileInfo(f.fileName()).isFile() && f.open(QIODevice::ReadOnly)) r = readSettingsFrom(f);
+    if (openRegularFile(f, readFile())) r = readSettingsFrom(f);
     if (r.kind == SettingsRead::Number) {
         // Only a speed the menu offers is taken: 0 would stop the cards dead.
         if (r.value >= 1 && r.value <= 10) {
@@ -41,11 +65,14 @@ void Options::readSettings() {
 }
 
 bool Options::writeTo(const QString &path, int speed) {
-    if (path.isEmpty()) return false;
+    if (path.isEmpty() || !mayReplace(path)) return false;
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    f.write(formatSettings(speed));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+    // Checked here: QSaveFile can commit after a failed write (a full disk),
+    // replacing the good file with an empty one. Uncommitted, it is dropped.
+    const QByteArray line = formatSettings(speed);
+    if (f.write(line) != line.size() || !f.flush()) return false;
     return f.commit();
 }
 

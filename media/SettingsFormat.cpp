@@ -1,6 +1,7 @@
 #include "media/SettingsFormat.h"
 
 #include <QBuffer>
+#include <algorithm>
 #include <cmath>
 
 namespace zt {
@@ -26,10 +27,11 @@ SettingsRead readSettingsFrom(QIODevice &in) {
     static constexpr char kBom[] = "\xEF\xBB\xBF";
     char chunk[4096];
     QByteArray field;
-    bool atStart = true, inField = false, tooLong = false;
-    for (;;) {
-        const qint64 got = in.read(chunk, sizeof chunk);
+    bool atStart = true, inField = false;
+    for (qint64 total = 0; total < kMaxSettingsRead;) {
+        const qint64 got = in.read(chunk, std::min<qint64>(sizeof chunk, kMaxSettingsRead - total));
         if (got <= 0) break;
+        total += got;
         qint64 i = 0;
         if (atStart) {
             atStart = false;
@@ -45,7 +47,7 @@ SettingsRead readSettingsFrom(QIODevice &in) {
             if (endsField(c)) {
                 // Whatever follows the first field is left unread.
                 if (!in.isSequential()) in.seek(in.pos() - (got - i));
-                return tooLong ? SettingsRead{SettingsRead::Overflow, 0} : number(field);
+                return number(field);
             }
             // Leading zeros say nothing, so they cannot make a field too long.
             const bool onlyZero = field == "0" || field == "+0" || field == "-0";
@@ -54,11 +56,12 @@ SettingsRead readSettingsFrom(QIODevice &in) {
             else if (field.size() < kMaxSettingsField)
                 field += c;
             else
-                tooLong = true;
+                return {SettingsRead::Overflow, 0}; // decided: the rest is not read
         }
     }
     if (!inField) return {SettingsRead::Missing, 0};
-    return tooLong ? SettingsRead{SettingsRead::Overflow, 0} : number(field);
+    // A field still going at the read limit is no byte either.
+    return in.atEnd() ? number(field) : SettingsRead{SettingsRead::Overflow, 0};
 }
 
 SettingsRead parseSettings(const QByteArray &content) {

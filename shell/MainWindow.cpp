@@ -16,7 +16,6 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
@@ -26,9 +25,8 @@ namespace zt {
 MainWindow::MainWindow(WindowConfig config)
     : config_(std::move(config)), capture_(s_, e_.carta), movement_(s_, e_, pacing_, rnd_) {
     const Locations where = findLocations(
-        config_.programDir.isEmpty() ? QCoreApplication::applicationDirPath() : config_.programDir,
-        config_.configDir.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)
-                                    : config_.configDir);
+        config_.programDir.isEmpty() ? programDir() : config_.programDir,
+        config_.configDir.isEmpty() ? userConfigDir() : config_.configDir);
     if (config_.seed) rnd_.seed(*config_.seed);
     pacing_.setZeroDelay(config_.zeroDelay);
 
@@ -192,7 +190,9 @@ void MainWindow::Form_Load() {
 void MainWindow::Form_Resize() {
     if (isMinimized()) return;
     view_->applyGrid();
-    if (isMaximized() || isFullScreen() || !isVisible()) return;
+    // Also before the first show: without a window manager no resize
+    // follows it, and a frame drawn later centres the window again.
+    if (isMaximized() || isFullScreen()) return;
     if (QScreen *screen = this->screen()) placeFrame(*this, centredOn(screen->availableGeometry(), outerSize(*this)));
 }
 

@@ -3,10 +3,10 @@
 #include "shell/DisplayLoss.h"
 #include "shell/EndSignals.h"
 #include "shell/MainWindow.h"
+#include "shell/ProcessGuard.h"
 #include "shell/Translations.h"
 
 #include <QApplication>
-#include <QStandardPaths>
 #include <cstdio>
 
 namespace {
@@ -15,8 +15,7 @@ namespace {
 zt::CommandLine readCommandLine(int argc, char **argv) {
     QCoreApplication core(argc, argv);
     const zt::Translations language;
-    const zt::Locations where = zt::findLocations(
-        QCoreApplication::applicationDirPath(), QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    const zt::Locations where = zt::findLocations(zt::programDir(), zt::userConfigDir());
     zt::CommandLine line = zt::parseCommandLine(QCoreApplication::arguments(), where);
     // Said here, while the catalogue is installed.
     if (line.action == zt::CommandLine::Fail)
@@ -28,6 +27,7 @@ zt::CommandLine readCommandLine(int argc, char **argv) {
 } // namespace
 
 int main(int argc, char **argv) {
+    zt::guardProcess();
     QCoreApplication::setApplicationName(QStringLiteral("Zentolletto"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZT_VERSION));
     const zt::CommandLine line = readCommandLine(argc, argv);

@@ -10,7 +10,14 @@
 #include <QTemporaryFile>
 #include <QThread>
 
+#include <atomic>
+#include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace zt;
@@ -156,9 +163,14 @@ private slots:
     void everySongNamesAPlayableFile();
     void failedDeviceStaysSilentUntilNextGame();
     void noDeviceSaysNothing();
+    // A thread it leaves behind ends while the tests after it run.
+    void quitWithASoundServerThatNeverAnswers();
     void soundFontFromTheUser();
     void corruptMedia_data();
     void corruptMedia();
+    void openNeverWaits();
+    void soundFontThatIsAFifo_data();
+    void soundFontThatIsAFifo();
 };
 
 void TestAudioPlayer::fileChecks_data() {
@@ -180,6 +192,14 @@ void TestAudioPlayer::fileChecks_data() {
     QTest::newRow("wave, RIFF past the end") << W << withByte(wave, 4, le32(quint32(wave.size()))) << false;
     QTest::newRow("wave, no format") << W << QByteArray("RIFF" + le32(12) + "WAVEdata" + le32(0)) << false;
     QTest::newRow("wave, a song") << W << midi << false;
+    // 8-bit mono: at 1 kHz a mebibyte decodes to 185 MB for the device, at 8 kHz to 23 MB.
+    const QByteArray samples(1 << 20, '\x80');
+    for (quint32 rate : {1000u, 8000u})
+        QTest::newRow(qPrintable(QStringLiteral("wave, 8-bit mono at %1 Hz").arg(rate)))
+            << W
+            << QByteArray("RIFF" + le32(36 + samples.size()) + "WAVEfmt " + le32(16) + le16(1) + le16(1) + le32(rate) +
+                          le32(rate) + le16(1) + le16(8) + "data" + le32(samples.size()) + samples)
+            << (rate == 8000);
     QTest::newRow("song") << M << midi << true;
     QTest::newRow("theme") << M << contents(asset("music/tresquo.mid")) << true;
     QTest::newRow("song, empty") << M << QByteArray() << false;
@@ -451,6 +471,113 @@ void TestAudioPlayer::corruptMedia() {
             QVERIFY2(!music.soundedFiles.contains(path), qPrintable(where));
         }
     }
+}
+
+// A sound another program still writes, under a write lease: an open that
+// waits would wait until the lease is given up, 45 s by default. A fifo put in
+// its place after a look at the name waits for ever; neither is waited on.
+void TestAudioPlayer::openNeverWaits() {
+    QTemporaryDir dir;
+    writeFile(dir.filePath("carta.wav"), shortWave());
+    const auto sigio = std::signal(SIGIO, SIG_IGN); // the lease holder is told of the open
+    const int fd = open(QFile::encodeName(dir.filePath("carta.wav")).constData(), O_RDWR);
+    if (fcntl(fd, F_SETLEASE, F_WRLCK) != 0) {
+        close(fd);
+        std::signal(SIGIO, sigio);
+        QSKIP("no file leases here");
+    }
+    // Past the deadline the lease goes, so that the test can end.
+    std::atomic<bool> read{false};
+    std::thread release([&] {
+        for (QDeadlineTimer deadline(3000); !read && !deadline.hasExpired();)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        fcntl(fd, F_SETLEASE, F_UNLCK);
+    });
+    QElapsedTimer took;
+    took.start();
+    readSaneMedia(dir.filePath("carta.wav"), MediaKind::Wave);
+    const qint64 ms = took.elapsed();
+    read = true;
+    release.join();
+    close(fd);
+    std::signal(SIGIO, sigio);
+    QVERIFY2(ms < 1000, qPrintable(QStringLiteral("the open waited %1 ms").arg(ms)));
+}
+
+void TestAudioPlayer::soundFontThatIsAFifo_data() {
+    QTest::addColumn<bool>("inAList");
+    QTest::newRow("alone") << false;
+    QTest::newRow("in a list") << true;
+}
+
+// A song with a fifo for its SoundFont answers, sounding or silent.
+void TestAudioPlayer::soundFontThatIsAFifo() {
+    QFETCH(bool, inAList);
+    QTemporaryDir dir;
+    const QByteArray fifo = QFile::encodeName(dir.filePath("font.sf2"));
+    QVERIFY(mkfifo(fifo.constData(), 0600) == 0);
+    const QString installed = [] {
+        EnvVar none("SDL_SOUNDFONTS", "");
+        return AudioDevice::soundFont();
+    }();
+    EnvVar fonts("SDL_SOUNDFONTS", inAList ? fifo + ':' + QFile::encodeName(installed) : fifo);
+    writeFile(dir.filePath("song.mid"), shortMidi());
+    AudioDevice device;
+    MediaPlayer song(MediaPlayer::Kind::Sequencer, device);
+    PlayerLog log(song);
+    song.fileName = dir.filePath("song.mid");
+    song.command(QStringLiteral("open"));
+    song.command(QStringLiteral("play"));
+    const bool gotAnswer = answered(log, 1);
+    // Lets a thread stuck in the fifo go, so that the test can end.
+    for (int i = 0; i < 100 && log.count("sounding") + log.count("silent") == 0; ++i) {
+        const int w = open(fifo.constData(), O_WRONLY | O_NONBLOCK);
+        if (w >= 0) close(w);
+        QTest::qWait(50);
+    }
+    QVERIFY2(gotAnswer, "the audio thread waits on the fifo");
+    if (inAList && !installed.isEmpty()) QCOMPARE(log.count("sounding"), 1);
+}
+
+// QUIT while the audio thread waits for a sound server that accepted the
+// connection and never answers.
+void TestAudioPlayer::quitWithASoundServerThatNeverAnswers() {
+    QTemporaryDir dir;
+    const QString socketPath = dir.filePath("native");
+    const int server = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    qstrncpy(address.sun_path, QFile::encodeName(socketPath).constData(), sizeof address.sun_path);
+    QVERIFY(bind(server, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0 && listen(server, 4) == 0);
+    EnvVar driver("SDL_AUDIODRIVER", "pulseaudio");
+    EnvVar where("PULSE_SERVER", "unix:" + QFile::encodeName(socketPath));
+    writeFile(dir.filePath("carta.wav"), shortWave());
+    auto device = std::make_unique<AudioDevice>();
+    MediaPlayer wave(MediaPlayer::Kind::WaveAudio, *device);
+    wave.fileName = dir.filePath("carta.wav");
+    wave.command(QStringLiteral("open"));
+    wave.command(QStringLiteral("play"));
+    pollfd connecting{server, POLLIN, 0};
+    if (poll(&connecting, 1, 5000) != 1) {
+        close(server);
+        QSKIP("SDL has no PulseAudio driver here");
+    }
+    // Past the deadline the connection is dropped, so that the test can end.
+    std::atomic<bool> quitDone{false};
+    std::thread release([server, &quitDone] {
+        for (QDeadlineTimer deadline(3000); !quitDone && !deadline.hasExpired();)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        shutdown(server, SHUT_RDWR);
+        close(server);
+    });
+    QElapsedTimer quit;
+    quit.start();
+    wave.command(QStringLiteral("close"));
+    device->shutdown();
+    const qint64 took = quit.elapsed();
+    quitDone = true;
+    release.join();
+    QVERIFY2(took < 1000, qPrintable(QStringLiteral("QUIT took %1 ms").arg(took)));
 }
 
 QTEST_MAIN(TestAudioPlayer)

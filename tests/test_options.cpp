@@ -10,6 +10,7 @@
 #include <QtTest>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -45,6 +46,28 @@ struct OptionsMenu {
     }
 };
 
+// A file of one byte over and over, made as it is read.
+class SameByte : public QIODevice {
+public:
+    SameByte(char byte, qint64 size) : byte_(byte), size_(size) {}
+    bool isSequential() const override { return true; }
+    bool atEnd() const override { return served >= size_; }
+    qint64 served = 0;
+
+protected:
+    qint64 readData(char *data, qint64 max) override {
+        const qint64 n = std::min(max, size_ - served);
+        std::fill_n(data, n, byte_);
+        served += n;
+        return n;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    char byte_;
+    qint64 size_;
+};
+
 QByteArray contents(const QString &path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return "<missing>";
@@ -73,6 +96,8 @@ private slots:
     void choosingPlayRate();
     void unwritableProgramFolder();
     void writeKilledHalfWay();
+    void linksAndSpecialFiles_data();
+    void linksAndSpecialFiles();
     void twoInstancesWritingAtOnce();
 };
 
@@ -127,6 +152,16 @@ void TestOptions::readStopsAtTheFirstField() {
     QCOMPARE(int(r.kind), int(SettingsRead::Number));
     QCOMPARE(r.value, 5);
     QCOMPARE(buffer.pos(), qint64(head.size()));
+
+    // 64 MiB of one byte: a field that can be no number is decided early, and
+    // one that may still become one, or blanks, are read up to the limit.
+    for (const char byte : {'\0', 'x', '0', ' '}) {
+        SameByte file(byte, 64 << 20);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const SettingsRead r = readSettingsFrom(file);
+        QCOMPARE(int(r.kind), byte == ' ' ? int(SettingsRead::Missing) : int(SettingsRead::Overflow));
+        QVERIFY2(file.served <= kMaxSettingsRead, qPrintable(QString::number(file.served)));
+    }
 }
 
 void TestOptions::formatting() {
@@ -287,33 +322,87 @@ QStringList entries(const QString &dir) {
 } // namespace
 
 void TestOptions::writeKilledHalfWay() {
-    QTemporaryDir program, config;
-    const QString file = QDir(program.path()).filePath(QStringLiteral("speed.kdz"));
-    write(file, " 3 \r\n");
-    OptionsMenu m(program.path(), config.path());
-    m.options.readSettings();
-
     // The kernel stops the writer after two bytes of the new line: a process
-    // killed in the middle of saving, at a point it cannot choose.
-    const pid_t child = fork();
-    if (child == 0) {
-        const rlimit noCore{0, 0}, twoBytes{2, 2};
-        setrlimit(RLIMIT_CORE, &noCore);
-        setrlimit(RLIMIT_FSIZE, &twoBytes);
-        m.options.card_speed_Click(9);
-        _exit(0);
-    }
-    int status = 0;
-    QCOMPARE(waitpid(child, &status, 0), child);
-    QVERIFY2(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ, "the write was not cut short");
+    // killed in the middle of saving, at a point it cannot choose. Then a
+    // full disk: every write fails and the program goes on.
+    for (const bool killed : {true, false}) {
+        QTemporaryDir program, config;
+        const QString file = QDir(program.path()).filePath(QStringLiteral("speed.kdz"));
+        write(file, " 3 \r\n");
+        OptionsMenu m(program.path(), config.path());
+        m.options.readSettings();
+        const pid_t child = fork();
+        if (child == 0) {
+            const rlimit noCore{0, 0}, limit{killed ? 2u : 0u, killed ? 2u : 0u};
+            setrlimit(RLIMIT_CORE, &noCore);
+            if (!killed) std::signal(SIGXFSZ, SIG_IGN);
+            setrlimit(RLIMIT_FSIZE, &limit);
+            m.options.card_speed_Click(9);
+            _exit(0);
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        if (killed)
+            QVERIFY2(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ, "the write was not cut short");
+        else
+            QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "a failed write ended the program");
 
+        QCOMPARE(entries(program.path()), QStringList{QStringLiteral("speed.kdz")});
+        QCOMPARE(contents(file), QByteArray(" 3 \r\n"));
+        QVERIFY(QDir(config.path()).isEmpty());
+        OptionsMenu next(program.path(), config.path());
+        next.options.readSettings();
+        QCOMPARE(int(next.s.cardSpeed), 3);
+        QCOMPARE(next.checkedSpeeds(), QList<int>{3});
+    }
+}
+
+void TestOptions::linksAndSpecialFiles_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("writtenThrough");
+    QTest::newRow("link to a file of the user's") << "own file" << true;
+    QTest::newRow("link to a fifo") << "fifo" << false;
+    QTest::newRow("link to nothing") << "nothing" << false;
+    QTest::newRow("link to another user's file") << "other's file" << false;
+    QTest::newRow("a fifo in its place") << "fifo here" << false;
+}
+
+// A speed.kdz that is not a plain file: the link is kept and only a regular
+// file of the user's is written through it; anything else stays as it was,
+// and the user's configuration folder takes the speed.
+void TestOptions::linksAndSpecialFiles() {
+    QFETCH(QString, kind);
+    QFETCH(bool, writtenThrough);
+    QTemporaryDir program, config, elsewhere;
+    const QString file = QDir(program.path()).filePath(QStringLiteral("speed.kdz"));
+    const QString target = QDir(elsewhere.path()).filePath(QStringLiteral("target"));
+    const QByteArray targetName = QFile::encodeName(target);
+    if (kind == QLatin1String("fifo") || kind == QLatin1String("fifo here")) {
+        QVERIFY(mkfifo(QFile::encodeName(kind == QLatin1String("fifo") ? target : file).constData(), 0600) == 0);
+    } else if (kind != QLatin1String("nothing")) {
+        write(target, "notes");
+        if (kind == QLatin1String("other's file")) {
+            if (geteuid() != 0) QSKIP("only root can give a file to another user");
+            QVERIFY(chown(targetName.constData(), 65534, 65534) == 0);
+        }
+    }
+    if (kind != QLatin1String("fifo here")) QVERIFY(QFile::link(target, file));
+    OptionsMenu m(program.path(), config.path());
+    m.options.card_speed_Click(9);
+
+    QFileInfo here(file);
+    QCOMPARE(here.isSymLink(), kind != QLatin1String("fifo here"));
+    struct stat st;
+    const bool targetExists = lstat(targetName.constData(), &st) == 0;
+    QCOMPARE(targetExists, kind != QLatin1String("nothing") && kind != QLatin1String("fifo here"));
+    if (kind == QLatin1String("fifo")) QVERIFY(S_ISFIFO(st.st_mode));
+    if (kind == QLatin1String("fifo here"))
+        QVERIFY(lstat(QFile::encodeName(file).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
+    if (kind.endsWith(QLatin1String("file")))
+        QCOMPARE(contents(target), writtenThrough ? QByteArray(" 9 \r\n") : QByteArray("notes"));
+    const QString configFile = QDir(config.path()).filePath(QStringLiteral("speed.kdz"));
+    QCOMPARE(contents(configFile), writtenThrough ? QByteArray("<missing>") : QByteArray(" 9 \r\n"));
     QCOMPARE(entries(program.path()), QStringList{QStringLiteral("speed.kdz")});
-    QCOMPARE(contents(file), QByteArray(" 3 \r\n"));
-    QVERIFY(QDir(config.path()).isEmpty());
-    OptionsMenu next(program.path(), config.path());
-    next.options.readSettings();
-    QCOMPARE(int(next.s.cardSpeed), 3);
-    QCOMPARE(next.checkedSpeeds(), QList<int>{3});
 }
 
 void TestOptions::twoInstancesWritingAtOnce() {

@@ -9,6 +9,10 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
+#include <pwd.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -18,15 +22,20 @@ struct Run {
 };
 
 // Runs a command with no display at all, as from a text console or ssh, in
-// the C locale unless told otherwise.
-Run run(const QString &program, const QStringList &args, const QStringList &extraEnv = {}) {
+// the C locale unless told otherwise; inChild runs in the child before the
+// program starts.
+Run run(const QString &program, const QStringList &args, const QStringList &extraEnv = {},
+        const std::function<void()> &inChild = {}, const QString &workingDir = {}) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANGUAGE", "LC_ALL", "LC_MESSAGES"})
         env.remove(QString::fromLatin1(name));
     env.insert(QStringLiteral("LANG"), QStringLiteral("C"));
-    for (const QString &kv : extraEnv) env.insert(kv.section('=', 0, 0), kv.section('=', 1));
+    for (const QString &kv : extraEnv) // NAME=value, or NAME alone to unset it
+        kv.contains('=') ? env.insert(kv.section('=', 0, 0), kv.section('=', 1)) : env.remove(kv);
     QProcess p;
     p.setProcessEnvironment(env);
+    p.setWorkingDirectory(workingDir);
+    if (inChild) p.setChildProcessModifier(inChild);
     p.start(program, args);
     if (!p.waitForFinished(120000)) {
         p.kill();
@@ -65,8 +74,14 @@ private slots:
     void wrongOptionsFailWithoutWindow_data();
     void wrongOptionsFailWithoutWindow();
     void helpAndErrorsInTheUsersLanguage();
+    void noDisplayEndsWithOneLine_data();
+    void noDisplayEndsWithOneLine();
+    void tooFewResourcesEndWithOneLine_data();
+    void tooFewResourcesEndWithOneLine();
     void versionIsTheSameEverywhere();
     void installedTreeWorksWhereverItIsMoved();
+    void settingsFolderByTheBaseDirectoryRules();
+    void folderNameNotUtf8();
     void desktopFilesPassTheirValidators();
     void debianPackageNamesWhatItNeeds();
 
@@ -139,6 +154,57 @@ void TestProgram::helpAndErrorsInTheUsersLanguage() {
     }
 }
 
+void TestProgram::noDisplayEndsWithOneLine_data() {
+    QTest::addColumn<QStringList>("env");
+    QTest::addColumn<bool>("stderrUnread");
+    QTest::newRow("no DISPLAY") << QStringList{} << false;
+    QTest::newRow("a dead one") << QStringList{"DISPLAY=:4711"} << false;
+    // Output that nobody reads must not end the program by a signal.
+    QTest::newRow("stderr unread") << QStringList{} << true;
+}
+
+void TestProgram::noDisplayEndsWithOneLine() {
+    QFETCH(QStringList, env);
+    QFETCH(bool, stderrUnread);
+    int unread[2] = {-1, -1};
+    if (stderrUnread) {
+        QVERIFY(pipe(unread) == 0);
+        close(unread[0]);
+    }
+    const Run r = run(QStringLiteral(ZT_PROGRAM), {}, env, [fd = unread[1]] {
+        if (fd >= 0) dup2(fd, 2);
+    });
+    if (stderrUnread) close(unread[1]);
+    QCOMPARE(r.exitCode, 1); // -1: a crash
+    if (!stderrUnread) QVERIFY2(r.err.count('\n') == 1 && r.err.contains("display"), qPrintable(r.err));
+}
+
+void TestProgram::tooFewResourcesEndWithOneLine_data() {
+    QTest::addColumn<int>("resource");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("ulimit -n 12") << int(RLIMIT_NOFILE) << 12 << "ulimit -n 12";
+    QTest::newRow("ulimit -v 300000") << int(RLIMIT_AS) << 300000 * 1024 << "ulimit -v 300000";
+}
+
+// Qt hangs or GLib stops the process with too few descriptors or too little
+// address space; the program ends first, saying why. (Here without a display,
+// where it would abort otherwise; with one it hangs.)
+void TestProgram::tooFewResourcesEndWithOneLine() {
+    QFETCH(int, resource);
+    QFETCH(int, limit);
+    QFETCH(QString, named);
+#if defined(__SANITIZE_ADDRESS__)
+    if (resource == RLIMIT_AS) QSKIP("the address sanitizer's shadow memory does not fit any address space limit");
+#endif
+    const Run r = run(QStringLiteral(ZT_PROGRAM), {}, {}, [resource, limit] {
+        const rlimit l{rlim_t(limit), rlim_t(limit)};
+        setrlimit(resource, &l);
+    });
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.count('\n') == 1 && r.err.contains(named), qPrintable(r.err));
+}
+
 void TestProgram::versionIsTheSameEverywhere() {
     const QString metainfo = readText(QStringLiteral(ZT_SOURCE_DIR "/packaging/") + kId + ".metainfo.xml");
     const QRegularExpressionMatch release =
@@ -184,6 +250,32 @@ void TestProgram::installedTreeWorksWhereverItIsMoved() {
                  help.out.contains(config + "/Zentolletto/speed.kdz"),
              qPrintable(help.out));
     QVERIFY(!help.out.section("Files:", 1).contains(prefix_ + "/bin"));
+}
+
+void TestProgram::settingsFolderByTheBaseDirectoryRules() {
+    const QString program = prefix_ + "/bin/zentolletto";
+    const QString home = work_.filePath("home");
+    // A relative XDG_CONFIG_HOME is ignored, not taken from the working folder.
+    const Run relative = run(program, {"--help"}, {"XDG_CONFIG_HOME=config", "HOME=" + home});
+    QVERIFY2(relative.out.contains(" " + home + "/.config/Zentolletto/speed.kdz\n"), qPrintable(relative.out));
+    // No HOME: the home folder the system knows for the user.
+    const QString own = QDir::cleanPath(QFile::decodeName(getpwuid(geteuid())->pw_dir));
+    const Run noHome = run(program, {"--help"}, {"XDG_CONFIG_HOME", "HOME"});
+    const QString ownFile = QDir(own).filePath(".config/Zentolletto/speed.kdz");
+    QVERIFY2(noHome.out.contains(" " + ownFile + "\n"), qPrintable(noHome.out));
+}
+
+void TestProgram::folderNameNotUtf8() {
+    // A copy of the build tree's program, with its sounds, in a folder whose
+    // name is no UTF-8: still the program that keeps everything beside itself.
+    const Run r = run("sh", {"-c", "d=$(printf 'zt-\\377') && mkdir \"$d\" \"$d/sounds\" && cp \"$1\" \"$d/\" && "
+                                  "\"$PWD/$d/zentolletto\" --help",
+                             "sh", QStringLiteral(ZT_PROGRAM)},
+                      {}, {}, work_.path());
+    QCOMPARE(r.exitCode, 0);
+    const QString files = r.out.section("Files:", 1);
+    const QString settings = QRegularExpression("settings +(\\S+)").match(files).captured(1);
+    QVERIFY2(!files.contains("share/zentolletto") && !settings.contains(".config"), qPrintable(files));
 }
 
 void TestProgram::desktopFilesPassTheirValidators() {

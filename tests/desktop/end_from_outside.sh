@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Two programs started at once both run; SIGTERM, SIGINT and SIGHUP in the
-# middle of a game end each with status 0; a display that goes away ends the
-# program with one line saying so. Usage: end_from_outside.sh PROGRAM
+# middle of a game end each with status 0, also one started with its output
+# closed and one whose sound server never answers; a display that goes away
+# ends the program with one line saying so.
+# Usage: end_from_outside.sh PROGRAM
 set -uo pipefail
 program=$1
 source "$(dirname "$0")/session.sh"
@@ -41,6 +43,39 @@ for sig in TERM INT HUP; do
   echo "SIG$sig: exit $sa after $ta ms, exit $sb after $tb ms"
   ((sa == 0 && sb == 0)) || fail "SIG$sig did not end the program with status 0 ($sa, $sb): $(cat "$session_dir/a.err" "$session_dir/b.err")"
 done
+
+# Started with stdout and stderr closed and no runtime folder, whose notice
+# would then go into the X connection.
+env -u XDG_RUNTIME_DIR "$program" >&- 2>&- &
+p=$!
+session_pids+=("$p")
+program_windows 1 >/dev/null || fail "started with stdout and stderr closed: the window never showed"
+start=$(date +%s%N)
+kill -TERM "$p"
+ended "$p" "$start"
+echo "stdout and stderr closed: exit $STATUS after $MS ms"
+((STATUS == 0)) || fail "started with stdout and stderr closed: status $STATUS"
+
+# A sound server that takes the connection and never answers holds the audio
+# thread in the kernel from GO on; SIGTERM still ends the program.
+python3 -c 'import socket, sys, time
+s = socket.socket(socket.AF_UNIX)
+s.bind(sys.argv[1])
+s.listen(4)
+time.sleep(120)' "$session_dir/pulse" &
+session_pids+=("$!")
+for _ in $(seq 50); do [[ -S $session_dir/pulse ]] && break; sleep 0.1; done
+SDL_AUDIODRIVER=pulseaudio PULSE_SERVER="unix:$session_dir/pulse" "$program" 2>"$session_dir/pulse.err" &
+p=$!
+session_pids+=("$p")
+win=$(program_windows 1 | head -n1) || fail "with a sound server that never answers: the window never showed"
+click_grid "$win" 465 440
+sleep 1
+start=$(date +%s%N)
+kill -TERM "$p"
+ended "$p" "$start"
+echo "a sound server that never answers: exit $STATUS after $MS ms"
+((STATUS == 0 && MS < 3000)) || fail "with a sound server that never answers: status $STATUS after $MS ms"
 
 # The display goes away under a running game.
 "$program" 2>"$session_dir/gone.err" &

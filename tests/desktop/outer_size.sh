@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Under a window manager the whole window, frame and title bar included, is
-# 800 x 600 and centred with its title bar on the screen, also when the frame
-# comes long after the window showed; a size the user gives it afterwards is
-# kept. Usage: outer_size.sh PROGRAM
+# Without a window manager the 800 x 600 window is centred; under one the
+# whole window, frame and title bar included, is 800 x 600 and centred with
+# its title bar on the screen, also when the frame comes long after the
+# window showed; a size the user gives it afterwards is kept.
+# Usage: outer_size.sh PROGRAM
 set -uo pipefail
 program=$1
 source "$(dirname "$0")/session.sh"
@@ -40,6 +41,7 @@ wait_client_size() {
 session_pids+=("$!")
 first=$(program_windows 1 | head -n1) || fail "the window never showed"
 wait_client_size "$first" 800 600 || fail "without a frame the client is ${W}x${H}"
+((X == (1280 - 800) / 2 && Y == (1024 - 600) / 2)) || fail "without a window manager not centred: at $X,$Y"
 sleep 1
 start_openbox
 expect_outer_800x600 "$first"

@@ -1,0 +1,15 @@
+#pragma once
+// What the process must be sure of before anything else runs, whatever state
+// it was started in.
+
+namespace zt {
+
+// Standard input, output and error open (on /dev/null where they were
+// closed), so no file or connection opened later takes their numbers and
+// receives what is written to them; output that nobody reads or a file size
+// limit no longer ends the program; and a platform that cannot start (no
+// display, a dead one), too few descriptors or too little address space end
+// it with one line and status 1 instead of an abort or a hang.
+void guardProcess();
+
+} // namespace zt
