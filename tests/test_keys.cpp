@@ -173,6 +173,17 @@ void TestKeys::focusWalksHandTableThenPile() {
         key(w, Qt::Key_Tab);
         QVERIFY(w.keyboard().focusedCard() != own);
     }
+    // A card under an open panel is out of the keys' reach, as of the mouse's.
+    TextPanel *info = h.e().Text4;
+    info->move(h.e().carta[h.s().pileTop[kComputer]]->left(), 10);
+    h.e().menu.menu_about->trigger();
+    QVERIFY(info->isVisible() && w.keyboard().focusedPanel() == info);
+    for (size_t i = 0; i <= order.size(); ++i) {
+        key(w, Qt::Key_Tab);
+        QVERIFY(w.keyboard().focusedCard() != h.s().pileTop[kComputer]);
+    }
+    key(w, Qt::Key_Space);
+    QCOMPARE(h.e().carta[h.s().pileTop[kComputer]]->border(), 0);
 }
 
 void TestKeys::frameFollowsKeysNotTheMouse() {
