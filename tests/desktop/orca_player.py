@@ -227,36 +227,23 @@ def main():
         if orca.wait(0, lambda s: "Press Return or Space to deal" in s, 60) is None:
             fail("the start screen did not say how to start")
         orca.quiet()
-        # The menu is a menu, and leaving it the reader is back on the table.
-        mark = orca.mark()
-        key("F10")
-        if orca.wait(mark, lambda s: "menu" in s.lower(), 8) is None:
-            fail("F10 did not say menu")
-        orca.quiet()
-        mark = orca.mark()
-        key("Escape")
-        if orca.wait(mark, lambda s: s.startswith("GO"), 8) is None:
-            fail("after the menu the reader did not come back to GO")
-        orca.quiet()
-        # The rules, line by line, and Escape closes them.
-        mark = orca.mark()
-        key("F1")
-        if orca.wait(mark, lambda s: "Game rules" in s, 8) is None:
-            fail("F1 did not speak the rules")
-        orca.quiet()
-        for _ in range(2):  # a blank line, then the first rule
+        def hears(keys, pred, what, timeout=8):
             mark = orca.mark()
-            key("Down")
-            said = orca.wait(mark, lambda s: s.strip().lower() not in ("", "down"), 8)
+            key(keys)
+            said = orca.wait(mark, pred, timeout)
+            if said is None:
+                fail(what)
             orca.quiet(0.3)
-        if said is None or len(said) < 10:
-            fail("Down did not read the rules line by line: %s" % said)
-        orca.quiet()
-        mark = orca.mark()
-        key("Escape")
-        if orca.wait(mark, lambda s: s.startswith("GO"), 8) is None:
-            fail("Escape did not close the rules")
-        orca.quiet()
+            return said
+
+        # The menu is a menu, and leaving it the reader is back on the table.
+        hears("F10", lambda s: "menu" in s.lower(), "F10 did not say menu")
+        hears("Escape", lambda s: s.startswith("GO"), "after the menu the reader did not come back to GO")
+        # The rules, line by line, and Escape closes them.
+        hears("F1", lambda s: "Game rules" in s, "F1 did not speak the rules")
+        hears("Down", lambda s: s.strip().lower() not in ("", "down"), "Down said nothing")  # a blank line
+        hears("Down", lambda s: len(s) > 10, "Down did not read the first rule")
+        hears("Escape", lambda s: s.startswith("GO"), "Escape did not close the rules")
 
         mark = orca.mark()
         key("Return")
