@@ -79,9 +79,9 @@ Pacing::Glide Pacing::glideStart(int steps, const QGraphicsScene *scene) const {
 // without a compositor's frame sync QWindow::requestUpdate() is a 5 ms timer,
 // not the screen's pace, and the animation timer's fixed 16 ms ticks could
 // leave the last step up to a tick late. The frames are counted back from the
-// moment the last step is due, so the glide ends on time and every frame but
-// the first lies one refresh after the one before.
-QCoro::Task<int> Pacing::glideNext(const Glide &glide, int shown) {
+// moment the last step is due, so the glide ends on time and its frames keep
+// one refresh apart.
+QCoro::Task<int> Pacing::glideNext(Glide glide, int shown) {
     throwIfStopped();
     const int last = glide.steps - 1;
     if (shown >= last) co_return glide.steps;
@@ -95,8 +95,9 @@ QCoro::Task<int> Pacing::glideNext(const Glide &glide, int shown) {
     if (earliest < end) wake = end - ((end - earliest) / glide.frame) * glide.frame;
     if (Clock::now() < wake) {
         co_await sleepUntil(wake);
-    } else {
-        // Behind time the step is still shown: let the window paint it.
+    } else if (shown == 0) {
+        // Behind time the last step follows at once, but every glide lets
+        // events through at least once.
         timer_.start(0);
         co_await suspend(Wake::Clock);
     }

@@ -48,7 +48,7 @@ public:
     // Waits for the glide's next frame after step `shown` and returns the
     // step its clock has reached there, the last step on time; `steps` once
     // the last step is shown. Without delay every step is shown.
-    QCoro::Task<int> glideNext(const Glide &glide, int shown);
+    QCoro::Task<int> glideNext(Glide glide, int shown);
 
     // Event handlers call this after changing something a wait may look at.
     // The waiting game resumes from the event loop, after the handler returns.
