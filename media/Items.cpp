@@ -58,8 +58,8 @@ void PictureItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWi
     if (scene() && !sceneBoundingRect().intersects(scene()->sceneRect())) return;
     const QRectF r = boundingRect();
     if (!file_.isEmpty()) {
-        const qreal dpr = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
-        QPixmap pm = cache_->pixmapToPaint(file_, element_, pixelSize(painter->deviceTransform(), dpr));
+        // The device transform already holds the device pixel ratio.
+        QPixmap pm = cache_->pixmapToPaint(file_, element_, pixelSize(painter->deviceTransform(), 1.0));
         if (!pm.isNull()) {
             painter->setRenderHint(QPainter::SmoothPixmapTransform);
             painter->drawPixmap(r, pm, QRectF(pm.rect()));

@@ -71,9 +71,9 @@ QCoro::Task<> CardMovement::glideToPile() {
     const int steps = glideSteps(s_.cardSpeed);
     const int T = s_.sideTop[s_.turnPlayer];
     const int n = s_.pickN;
-    const auto start = pacing_.glideStart();
-    for (i16 k = 0; k < steps; ++k) {
-        co_await pacing_.glideStep(start, k);
+    // Only the steps that reach the screen are placed; the last always is.
+    const Pacing::Glide glide = pacing_.glideStart(steps, e_.scene);
+    for (int k = 0; k < steps; k = co_await pacing_.glideNext(glide, k)) {
         played->move(s_.moveStartX - ((s_.moveStartX - 150.0f) / steps) * k,
                      s_.moveStartY - double((s_.moveStartY - T) * i32(k)) / steps);
         for (int j = 1; j <= n; ++j) {

@@ -1,5 +1,11 @@
 #include "table/Pacing.h"
 
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QScreen>
+
+#include <algorithm>
+
 namespace zt {
 
 Pacing::Pacing(QObject *parent) : QObject(parent) {
@@ -60,17 +66,43 @@ QCoro::Task<> Pacing::sleep(double seconds) {
     co_await sleepUntil(Clock::now() + span);
 }
 
-QCoro::Task<> Pacing::glideStep(Clock::time_point start, int k) {
+Pacing::Glide Pacing::glideStart(int steps, const QGraphicsScene *scene) const {
+    double hz = 0;
+    if (scene && !scene->views().isEmpty())
+        if (const QScreen *screen = scene->views().constFirst()->screen()) hz = screen->refreshRate();
+    if (!(hz > 0)) hz = 60;
+    hz = std::min(hz, 1000.0);
+    return {Clock::now(), steps, std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1 / hz))};
+}
+
+// Frames are timed on the screen's refresh rate with our own timer: on X11
+// without a compositor's frame sync QWindow::requestUpdate() is a 5 ms timer,
+// not the screen's pace, and the animation timer's fixed 16 ms ticks could
+// leave the last step up to a tick late. The frames are counted back from the
+// moment the last step is due, so the glide ends on time and its frames keep
+// one refresh apart.
+QCoro::Task<int> Pacing::glideNext(Glide glide, int shown) {
     throwIfStopped();
-    if (zeroDelay_) co_return;
-    const auto due = start + stepPeriod_ * k;
-    if (Clock::now() < due) {
-        co_await sleepUntil(due);
-    } else if (k > 0) {
-        // Behind time the step is still shown: let the window paint it.
+    const int last = glide.steps - 1;
+    if (shown >= last) co_return glide.steps;
+    if (zeroDelay_ || stepPeriod_.count() <= 0) co_return shown + 1;
+    const auto due = [&](int k) { return glide.start + stepPeriod_ * k; };
+    const auto end = due(last);
+    // The next frame: a new step due, and half a refresh at least after this
+    // one, so a late frame is not followed at once by another.
+    const auto earliest = std::max(due(shown + 1), Clock::now() + glide.frame / 2);
+    auto wake = end;
+    if (earliest < end) wake = end - ((end - earliest) / glide.frame) * glide.frame;
+    if (Clock::now() < wake) {
+        co_await sleepUntil(wake);
+    } else if (shown == 0) {
+        // Behind time the last step follows at once, but every glide lets
+        // events through at least once.
         timer_.start(0);
         co_await suspend(Wake::Clock);
     }
+    const auto reached = int((Clock::now() - glide.start) / stepPeriod_);
+    co_return std::clamp(reached, shown + 1, last);
 }
 
 QCoro::Task<> Pacing::waitUntil(std::function<bool()> condition) {

@@ -10,6 +10,8 @@
 #include <qcoro/qcorotask.h>
 #include <vector>
 
+class QGraphicsScene;
+
 namespace zt {
 
 // Thrown out of a wait when the program is ending, to unwind the game.
@@ -35,9 +37,18 @@ public:
     QCoro::Task<> waitUntil(std::function<bool()> condition);
     // Waits for the next poke: the next event that may change what is awaited.
     QCoro::Task<> nextPoke();
-    // A glide shows step k at start + k periods.
-    Clock::time_point glideStart() const { return Clock::now(); }
-    QCoro::Task<> glideStep(Clock::time_point start, int k);
+    // A glide shows step k at start + k periods, at most one step a frame of
+    // the screen that shows the scene (60 Hz where that is unknown).
+    struct Glide {
+        Clock::time_point start;
+        int steps;
+        Clock::duration frame;
+    };
+    Glide glideStart(int steps, const QGraphicsScene *scene) const;
+    // Waits for the glide's next frame after step `shown` and returns the
+    // step its clock has reached there, the last step on time; `steps` once
+    // the last step is shown. Without delay every step is shown.
+    QCoro::Task<int> glideNext(Glide glide, int shown);
 
     // Event handlers call this after changing something a wait may look at.
     // The waiting game resumes from the event loop, after the handler returns.

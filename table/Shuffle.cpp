@@ -27,13 +27,11 @@ void drawDeck(GameState &s, RandomSource &rnd) {
 QCoro::Task<> coloratavolo(Elements &e, Pacing &pacing, QColor colour) {
     // The wipe takes about a quarter of a second, a few columns per step.
     constexpr int kColumnsPerStep = 12;
+    constexpr int kSteps = (800 + kColumnsPerStep) / kColumnsPerStep + 1;
     e.wipe->setVisible(true);
-    const auto start = pacing.glideStart();
-    int k = 0;
-    for (int x = 0; x <= 800 + kColumnsPerStep; x += kColumnsPerStep, ++k) {
-        co_await pacing.glideStep(start, k);
-        e.wipe->setProgress(std::min(x + 1, 801), colour);
-    }
+    const Pacing::Glide glide = pacing.glideStart(kSteps, e.scene);
+    for (int k = 0; k < kSteps; k = co_await pacing.glideNext(glide, k))
+        e.wipe->setProgress(std::min(k * kColumnsPerStep + 1, 801), colour);
     e.scene->setBackgroundBrush(colour);
     e.wipe->setVisible(false);
 }

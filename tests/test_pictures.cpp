@@ -1,11 +1,13 @@
 // The picture cache: sizes rendered on the side match those rendered at once,
 // a picture keeps showing at its last size until the new one arrives, and a
 // resize of the window has every picture rendered at the new size.
+#include "media/Items.h"
 #include "media/PictureCache.h"
 #include "testsupport.h"
 
 #include <QDirIterator>
 #include <QFile>
+#include <QPainter>
 #include <QSignalSpy>
 
 using namespace zt;
@@ -21,6 +23,7 @@ private slots:
     void sideRenderingMatchesDirect();
     void standInUntilTheNewSizeArrives();
     void resizeRendersEveryPictureOnTheSide();
+    void paintedAtTheDevicesPixels();
     void captionsNeedNoFont();
 };
 
@@ -76,6 +79,23 @@ void TestPictures::resizeRendersEveryPictureOnTheSide() {
     };
     QVERIFY2(runUntil(allThere), "the cards at the new size were never rendered");
     QVERIFY(e.carta[1]->pixelSize(t, dpr).width() >= 2 * 62 - 2);
+}
+
+// A picture is rendered at the pixels it covers on a high-density device,
+// the size prefetching asks for, not at the device pixel ratio once more.
+void TestPictures::paintedAtTheDevicesPixels() {
+    PictureCache cache;
+    const QString face = QStringLiteral("card5");
+    PictureItem card(&cache, nullptr, kDeck, face);
+    card.move(0, 0, 62, 100);
+    QImage device(QSize(124, 200), QImage::Format_ARGB32_Premultiplied);
+    device.setDevicePixelRatio(2);
+    QPainter painter(&device);
+    card.paint(&painter, nullptr, nullptr);
+    painter.end();
+    QCOMPARE(card.pixelSize(QTransform(), 2), QSize(124, 200));
+    QVERIFY(cache.has(kDeck, face, QSize(124, 200)));
+    QVERIFY(!cache.has(kDeck, face, QSize(248, 400)));
 }
 
 // Lettering in a picture is drawn as outlines: it looks as drawn whatever

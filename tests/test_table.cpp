@@ -493,6 +493,27 @@ void TestTable::glideSteps() {
     }
     // From the play spot at speed 4 the card rests short of (150, 495).
     QVERIFY(near(restPoint(578, 233, 495, 125), {153.424, 492.904}));
+
+    // On the clock only the steps a frame shows are placed, half a refresh
+    // apart at least (60 Hz on a bare scene), and the card still rests on
+    // the last step.
+    BareTable t;
+    t.pacing.setZeroDelay(false);
+    t.put(2, 1, 1);
+    stage(t, 12, kPlaySpot, "jolly");
+    t.s.cardSpeed = 10;
+    t.move(kHuman, 12);
+    listTaken(t, {2});
+    struct Frames : GameObserver {
+        std::vector<Pacing::Clock::time_point> at;
+        void glideStepShown() override { at.push_back(Pacing::Clock::now()); }
+    } frames;
+    t.movement.setObserver(&frames);
+    BareTable::run(t.movement.muovicarte());
+    QVERIFY2(frames.at.size() > 2 && frames.at.size() < 50, qPrintable(QString::number(frames.at.size())));
+    for (std::size_t i = 1; i + 1 < frames.at.size(); ++i)
+        QVERIFY(frames.at[i] - frames.at[i - 1] >= std::chrono::microseconds(1000000 / 120));
+    QVERIFY(near(at(t.e.carta[12]), restPoint(578, 233, 495, 50)));
 }
 
 void TestTable::pauses() {

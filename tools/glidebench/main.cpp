@@ -1,7 +1,14 @@
-// Glide benchmark: one capture glide at card speeds 1, 4 and 10 on an
-// 800 x 600 view with real pacing, reporting how evenly the steps were shown.
+// Glide benchmark: capture glides at card speeds 1, 4 and 10 on an 800 x 600
+// view with real pacing. Per glide: the steps shown, the frames the view
+// painted and their rate, the processor time per second of glide, how late
+// the glide's last frame came after its last step was due, and the share of
+// the view a frame painted; then the medians per speed.
 //
-//   QT_QPA_PLATFORM=offscreen zentolletto-glidebench [repeats]
+//   zentolletto-glidebench [repeats] [--update smart|minimal|bounding|full]
+//                          [--shots DIR]   (the screen halfway and at the end
+//                                           of the glides at speeds 1 and 10)
+// Run it at each scale with QT_SCALE_FACTOR on a display; with a second busy
+// program beside it to see whether glides keep time.
 #include "media/Elements.h"
 #include "rules/GameState.h"
 #include "shell/GameView.h"
@@ -11,7 +18,11 @@
 #include "table/Random.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QGraphicsScene>
+#include <QPaintEvent>
+#include <QPixmap>
+#include <QScreen>
 #include <QWidget>
 #include <qcoro/qcorotask.h>
 
@@ -19,6 +30,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 using namespace zt;
@@ -58,42 +70,76 @@ void stageCapture(GameState &s, Elements &e, int speed) {
     }
 }
 
-struct Stats {
-    double totalMs = 0;
-    int steps = 0;
-    double mean = 0, min = 0, max = 0, stddev = 0;
-};
-
-Stats measure(const std::vector<Pacing::Clock::time_point> &times) {
-    Stats st;
-    st.steps = int(times.size());
-    if (times.size() < 2) return st;
-    st.totalMs = std::chrono::duration<double, std::milli>(times.back() - times.front()).count();
-    std::vector<double> gaps;
-    for (std::size_t i = 1; i < times.size(); ++i)
-        gaps.push_back(std::chrono::duration<double, std::milli>(times[i] - times[i - 1]).count());
-    double sum = 0;
-    for (double g : gaps) sum += g;
-    st.mean = sum / gaps.size();
-    st.min = *std::min_element(gaps.begin(), gaps.end());
-    st.max = *std::max_element(gaps.begin(), gaps.end());
-    double sq = 0;
-    for (double g : gaps) sq += (g - st.mean) * (g - st.mean);
-    st.stddev = std::sqrt(sq / gaps.size());
-    return st;
-}
-
 // When each step of the glides was shown.
 struct StepClock : GameObserver {
     std::vector<Pacing::Clock::time_point> times;
     void glideStepShown() override { times.push_back(Pacing::Clock::now()); }
 };
 
+// When the view painted, and how much of it.
+struct PaintClock : QObject {
+    std::vector<Pacing::Clock::time_point> times;
+    double pixels = 0;
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() == QEvent::Paint) {
+            times.push_back(Pacing::Clock::now());
+            for (const QRect &r : static_cast<QPaintEvent *>(event)->region()) pixels += double(r.width()) * r.height();
+        }
+        return false;
+    }
+};
+
+double processCpuSeconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + ts.tv_nsec / 1e9;
+}
+
+double ms(Pacing::Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+double median(std::vector<double> v) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+// Runs the event loop until the view has painted after the given moment, or a
+// second has passed (nothing to paint offscreen, or zero delay).
+Pacing::Clock::time_point paintedAfter(const PaintClock &paints, Pacing::Clock::time_point t) {
+    const auto giveUp = Pacing::Clock::now() + std::chrono::seconds(1);
+    for (;;) {
+        const auto it = std::lower_bound(paints.times.begin(), paints.times.end(), t);
+        if (it != paints.times.end()) return *it;
+        if (Pacing::Clock::now() > giveUp) return t;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    }
+}
+
+void shoot(const QWidget &view, const QString &file) {
+    view.screen()->grabWindow(view.winId()).save(file);
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
-    const int repeats = argc > 1 ? std::max(1, atoi(argv[1])) : 1;
+    int repeats = 1;
+    QString shots;
+    QGraphicsView::ViewportUpdateMode mode = QGraphicsView::ViewportUpdateMode(-1);
+    const QStringList args = app.arguments().mid(1);
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--shots") && i + 1 < args.size()) {
+            shots = args[++i];
+        } else if (args[i] == QLatin1String("--update") && i + 1 < args.size()) {
+            const QString m = args[++i];
+            mode = m == QLatin1String("full")       ? QGraphicsView::FullViewportUpdate
+                   : m == QLatin1String("minimal")  ? QGraphicsView::MinimalViewportUpdate
+                   : m == QLatin1String("bounding") ? QGraphicsView::BoundingRectViewportUpdate
+                                                    : QGraphicsView::SmartViewportUpdate;
+        } else {
+            repeats = std::max(1, args[i].toInt());
+        }
+    }
 
     Elements e; // outlives the scene, whose items point into it
     QGraphicsScene scene;
@@ -101,9 +147,14 @@ int main(int argc, char **argv) {
     buildElements(e, &scene, &menuParent);
     e.createDorsoCopies();
     GameView view(&scene);
+    if (mode != QGraphicsView::ViewportUpdateMode(-1)) view.setViewportUpdateMode(mode);
     view.resize(800, 600);
     view.show();
-    QApplication::processEvents();
+    PaintClock paints;
+    view.viewport()->installEventFilter(&paints);
+    // Lets the first frame and the pictures' first sizes settle.
+    const auto settle = Pacing::Clock::now() + std::chrono::milliseconds(500);
+    while (Pacing::Clock::now() < settle) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
 
     GameState s;
     s.midX = 400;
@@ -118,18 +169,63 @@ int main(int argc, char **argv) {
     StepClock clock;
     movement.setObserver(&clock);
 
-    std::printf("step period %.3f ms, view %dx%d, platform %s\n", pacing.stepPeriod().count() / 1000.0,
-                view.viewport()->width(), view.viewport()->height(), qPrintable(QGuiApplication::platformName()));
-    std::printf("%5s %6s %11s %9s %9s %9s %9s\n", "speed", "steps", "first-last", "mean", "min", "max", "stddev");
+    const double period = pacing.stepPeriod().count() / 1000.0;
+    const double scale = view.devicePixelRatioF();
+    std::printf("step period %.3f ms, view %dx%d at scale %.2f, refresh %.1f Hz, update mode %d, platform %s\n",
+                period, view.viewport()->width(), view.viewport()->height(), scale, view.screen()->refreshRate(),
+                int(view.viewportUpdateMode()), qPrintable(QGuiApplication::platformName()));
+    std::printf("%5s %6s %6s %7s %7s %6s %9s %9s %8s %6s\n", "speed", "steps", "shown", "painted", "fps", "cpu/s",
+                "nominal", "ended", "late", "area");
+    struct Row {
+        double fps, cpu, latePct, area;
+    };
     for (int speed : {1, 4, 10}) {
+        std::vector<Row> rows;
         for (int r = 0; r < repeats; ++r) {
             stageCapture(s, e, speed);
+            QCoreApplication::processEvents(); // the staging's own frame is not the glide's
             clock.times.clear();
-            QCoro::waitFor(movement.muovicarte());
-            const Stats st = measure(clock.times);
-            std::printf("%5d %6d %8.1f ms %6.3f ms %6.3f ms %6.3f ms %6.3f ms\n", speed, st.steps, st.totalMs, st.mean,
-                        st.min, st.max, st.stddev);
+            const std::size_t paint0 = paints.times.size();
+            const double pixels0 = paints.pixels;
+            const double cpu0 = processCpuSeconds();
+            QCoro::Task<> glide = movement.muovicarte();
+            const bool middleShot = !shots.isEmpty() && (speed == 1 || speed == 10);
+            if (middleShot) {
+                // The screen as the player sees it halfway through the glide.
+                const auto half = Pacing::Clock::now() + std::chrono::microseconds(
+                                                             pacing.stepPeriod() * CardMovement::glideSteps(speed) / 2);
+                while (!glide.isReady() && Pacing::Clock::now() < half)
+                    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 2);
+                shoot(view, QStringLiteral("%1/speed%2-middle.png").arg(shots).arg(speed));
+            }
+            QCoro::waitFor(std::move(glide));
+            if (clock.times.empty()) continue;
+            const auto first = clock.times.front(), last = clock.times.back();
+            const auto ended = paintedAfter(paints, last);
+            const double cpu = processCpuSeconds() - cpu0;
+            const int steps = CardMovement::glideSteps(speed);
+            const double nominal = period * (steps - 1);
+            const double length = ms(ended - first);
+            const std::size_t painted = std::count_if(paints.times.begin() + paint0, paints.times.end(),
+                                                      [&](auto t) { return t >= first && t <= ended; });
+            const double seconds = std::max(length, 1.0) / 1000.0;
+            const double area = painted ? (paints.pixels - pixels0) / painted /
+                                              (view.viewport()->width() * view.viewport()->height()) * 100
+                                        : 0;
+            // Frames per second: the intervals between them over the glide's length.
+            const Row row{painted > 1 ? (painted - 1) / seconds : 0, cpu / seconds, (length - nominal) / nominal * 100, area};
+            rows.push_back(row);
+            std::printf("%5d %6d %6zu %7zu %7.1f %6.3f %6.0f ms %6.0f ms %+7.2f%% %5.1f%%\n", speed, steps,
+                        clock.times.size(), painted, row.fps, row.cpu, nominal, length, row.latePct, area);
+            if (middleShot) shoot(view, QStringLiteral("%1/speed%2-end.png").arg(shots).arg(speed));
         }
+        auto col = [&](double Row::*f) {
+            std::vector<double> v;
+            for (const Row &r : rows) v.push_back(r.*f);
+            return median(v);
+        };
+        std::printf("speed %d median: %.1f fps, %.3f of a core, %+.2f%% late, %.1f%% of the view a frame\n", speed,
+                    col(&Row::fps), col(&Row::cpu), col(&Row::latePct), col(&Row::area));
     }
     return 0;
 }
