@@ -42,6 +42,7 @@ template <typename F> void AudioDevice::post(F &&work) {
     if (!worker_) {
         thread_ = new QThread;
         worker_ = new AudioWorker;
+        gaveUp_ = std::make_shared<std::atomic<bool>>(false);
         worker_->moveToThread(thread_);
         connect(worker_, &AudioWorker::sounding, this, [this](int id, quint64 ticket) {
             if (MediaPlayer *p = player(id)) p->onSounding(ticket);
@@ -55,7 +56,9 @@ template <typename F> void AudioDevice::post(F &&work) {
         thread_->setObjectName(QStringLiteral("audio"));
         thread_->start();
     }
-    QMetaObject::invokeMethod(worker_, [w = worker_, work = std::forward<F>(work)] { work(*w); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(worker_, [w = worker_, gaveUp = gaveUp_, work = std::forward<F>(work)] {
+        if (!*gaveUp) work(*w);
+    }, Qt::QueuedConnection);
 }
 
 void AudioDevice::retryAfterFailure() {
@@ -65,14 +68,17 @@ void AudioDevice::retryAfterFailure() {
 void AudioDevice::shutdown() {
     if (stopped_) return;
     if (worker_) {
-        // Runs after every command already sent; the worker goes on its own thread.
-        post([](AudioWorker &w) {
-            delete &w;
+        // Runs after every command already sent; the worker goes on its own
+        // thread, abandoned or not.
+        QMetaObject::invokeMethod(worker_, [w = worker_, gaveUp = gaveUp_] {
+            if (*gaveUp) w->abandon();
+            delete w;
             QThread::currentThread()->quit();
-        });
+        }, Qt::QueuedConnection);
         if (thread_->wait(QDeadlineTimer(kShutdownWaitMs))) {
             delete thread_;
         } else {
+            *gaveUp_ = true;
             // Should it ever come back, it deletes the worker and ends.
             connect(thread_, &QThread::finished, thread_, &QObject::deleteLater);
             if (thread_->isFinished()) delete thread_;

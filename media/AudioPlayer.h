@@ -1,4 +1,6 @@
 #pragma once
+#include <atomic>
+#include <memory>
 // A hidden multimedia player: "WaveAudio" for the sound effects or
 // "Sequencer" for MIDI music. Commands act at once and return at once: the
 // file is read, decoded and played on the audio thread (AudioWorker), and
@@ -106,6 +108,9 @@ private:
 
     QThread *thread_ = nullptr; // left to end with the process when stuck
     AudioWorker *worker_ = nullptr;
+    // Set when the window's thread gives up waiting for the worker; shared,
+    // as the worker may outlive this device.
+    std::shared_ptr<std::atomic<bool>> gaveUp_;
     bool stopped_ = false;
     QList<MediaPlayer *> players_;
 };

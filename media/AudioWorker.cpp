@@ -38,7 +38,7 @@ AudioWorker::AudioWorker() {
 }
 
 AudioWorker::~AudioWorker() {
-    shutdown();
+    if (!abandoned_) shutdown();
     // The worker ends with its thread, and SDL's per-thread data with it.
     if (sdl_.TLSCleanup) sdl_.TLSCleanup();
 }
