@@ -275,11 +275,14 @@ private:
         return nullptr;
     }
 
+public:
     // Panels by index: the English rules, the Italian rules, the information.
     const TextPanel *panel() const {
         const Elements &e = table_.elements();
         return index_ == 0 ? e.Text1 : index_ == 1 ? e.Text3 : e.Text4;
     }
+
+private:
     QStringList panelLines() const { return panel()->text().split(QLatin1Char('\n')); }
 
     const TableAccessibility &table_;
@@ -446,7 +449,7 @@ QAccessibleInterface *TableAccessibility::focusedChild() const {
     if (!view_ || !view_->hasFocus()) return nullptr;
     if (const TextPanel *panel = controls_.focusedPanel ? controls_.focusedPanel() : nullptr) {
         for (TableElement *p : panels_)
-            if (p->text(QAccessible::Value) == panel->text() && p->present()) return p;
+            if (p->panel() == panel) return p;
     }
     if (go_->present()) return go_;
     const int k = controls_.focusedCard ? controls_.focusedCard() : 0;
@@ -467,6 +470,8 @@ bool TableAccessibility::eventFilter(QObject *watched, QEvent *event) {
 
 void TableAccessibility::tell(const QString &text) {
     pending_ << text;
+    // The recent news only: a long evening's play must not pile it up.
+    if (told_.size() >= 64) told_.removeFirst();
     told_ << text;
     update();
 }

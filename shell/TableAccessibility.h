@@ -46,7 +46,7 @@ public:
 
     // The latest news, as the status bar reads it.
     QString announcement() const { return news_; }
-    // Every piece of news in the order the screen reader was told it.
+    // The latest pieces of news, in the order the screen reader was told them.
     const QStringList &told() const { return told_; }
 
     void turnBegan(int player);
