@@ -70,8 +70,7 @@ void AudioDevice::shutdown() {
     if (worker_) {
         // Runs after every command already sent; the worker goes on its own
         // thread, abandoned or not.
-        QMetaObject::invokeMethod(worker_, [w = worker_, gaveUp = gaveUp_] {
-            if (*gaveUp) w->abandon();
+        QMetaObject::invokeMethod(worker_, [w = worker_] {
             delete w;
             QThread::currentThread()->quit();
         }, Qt::QueuedConnection);

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <mutex>
 
 namespace zt {
 
@@ -14,6 +15,9 @@ namespace {
 // SDL's end-of-play hooks carry no user data; they reach the worker through
 // this pointer, set while the device is open. There is one device per process.
 std::atomic<AudioWorker *> s_openWorker{nullptr};
+// A worker the window gave up waiting for may still be opening or closing
+// that device when the next worker wants it: they take turns.
+std::mutex s_deviceTurn;
 
 void SDLCALL channelStopped(int) {
     if (AudioWorker *w = s_openWorker.load()) w->noteEndOfPlay();
@@ -38,7 +42,9 @@ AudioWorker::AudioWorker() {
 }
 
 AudioWorker::~AudioWorker() {
-    if (!abandoned_) shutdown();
+    // Given up on or not: a worker that still holds the device must close it,
+    // or SDL would call into a worker that is gone and no later one could open it.
+    shutdown();
     // The worker ends with its thread, and SDL's per-thread data with it.
     if (sdl_.TLSCleanup) sdl_.TLSCleanup();
 }
@@ -112,6 +118,9 @@ bool AudioWorker::openDevice() {
     if (deviceOpen_) return true;
     if (deviceFailed_) return false;
     deviceFailed_ = true; // until everything below has worked
+    const std::lock_guard turn(s_deviceTurn);
+    // Still held by a worker given up on: silent until the next game's retry.
+    if (s_openWorker.load()) return false;
     if (!sdl_.load()) return false;
     quietAlsa();
     // SDL would otherwise swallow SIGTERM and SIGINT into an event queue
@@ -136,6 +145,7 @@ bool AudioWorker::openDevice() {
 void AudioWorker::closeDevice() {
     idleClose_.stop();
     if (!deviceOpen_) return;
+    const std::lock_guard turn(s_deviceTurn);
     // Decoded sounds are in the device's format; they go with it.
     for (Slot &slot : files_) {
         halt(slot);

@@ -28,9 +28,6 @@ public:
     void close(int player);
     void retryAfterFailure() { deviceFailed_ = false; }
     void shutdown();
-    // Given up on by the window's thread, which may start another worker:
-    // it leaves SDL as it is at its end, so two workers never drive SDL at once.
-    void abandon() { abandoned_ = true; }
 
     // Called from SDL's mixing thread when a channel or the music stops.
     void noteEndOfPlay();
@@ -71,7 +68,6 @@ private:
     bool deviceFailed_ = false;
     std::atomic<bool> endsPending_{false};
     QTimer idleClose_{this}; // a child, so it moves to the audio thread too
-    std::atomic<bool> abandoned_{false};
 };
 
 } // namespace zt

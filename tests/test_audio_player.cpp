@@ -165,6 +165,7 @@ private slots:
     void noDeviceSaysNothing();
     // A thread it leaves behind ends while the tests after it run.
     void quitWithASoundServerThatNeverAnswers();
+    void workerGivenUpOnStillFreesTheDevice();
     void soundFontFromTheUser();
     void corruptMedia_data();
     void corruptMedia();
@@ -578,6 +579,45 @@ void TestAudioPlayer::quitWithASoundServerThatNeverAnswers() {
     quitDone = true;
     release.join();
     QVERIFY2(took < 1000, qPrintable(QStringLiteral("QUIT took %1 ms").arg(took)));
+}
+
+// A thread of this process blocked opening a fifo nobody reads.
+bool threadWaitsOnFifo() {
+    for (const QString &tid : QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        if (contents(QStringLiteral("/proc/self/task/%1/wchan").arg(tid)).startsWith("wait_for_partner")) return true;
+    return false;
+}
+
+// A worker given up on while it opened the device still closes it when it
+// comes back, so SDL never plays on for, nor calls into, a worker that is gone.
+void TestAudioPlayer::workerGivenUpOnStillFreesTheDevice() {
+    QTemporaryDir dir;
+    const QByteArray fifo = QFile::encodeName(dir.filePath("out"));
+    QVERIFY(mkfifo(fifo.constData(), 0600) == 0);
+    writeFile(dir.filePath("carta.wav"), shortWave());
+    EnvVar driver("SDL_AUDIODRIVER", "disk");
+    EnvVar out("SDL_DISKAUDIOFILE", fifo);
+    {
+        AudioDevice device;
+        MediaPlayer wave(MediaPlayer::Kind::WaveAudio, device);
+        wave.fileName = dir.filePath("carta.wav");
+        wave.command(QStringLiteral("open"));
+        wave.command(QStringLiteral("play"));
+        if (!runUntil([] { return threadWaitsOnFifo(); }, 5000)) QSKIP("SDL's disk driver did not open the fifo");
+        device.shutdown();
+    }
+    // Let its open go through, then read what it plays until the device closes.
+    const int reader = open(fifo.constData(), O_RDONLY | O_NONBLOCK);
+    QVERIFY(reader >= 0);
+    bool closed = false;
+    char buf[4096];
+    for (QDeadlineTimer deadline(5000); !closed && !deadline.hasExpired();) {
+        const ssize_t n = read(reader, buf, sizeof buf);
+        closed = n == 0 && !threadWaitsOnFifo();
+        if (n <= 0) QThread::msleep(5);
+    }
+    close(reader);
+    QVERIFY2(closed, "the device plays on for a worker that is gone");
 }
 
 QTEST_MAIN(TestAudioPlayer)
