@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <ctime>
+#include <sys/resource.h>
 #include <vector>
 
 using namespace zt;
@@ -34,11 +35,21 @@ struct Phase {
     qint64 longestCpuNs = 0;
     QByteArray worstCpu;
     int events = 0;
+    int over8ms = 0;
+    // While the longest event ran, how often the thread waited (blocked on
+    // something) and how often it was taken off the processor for another.
+    long worstWaits = 0, worstPreempted = 0;
     bool reference = false; // a bare Qt window doing the same, not the game
 };
 
 // The window thread's own processor time: on a busy machine the wall clock
 // also counts the time other programs had the processor.
+rusage threadUsage() {
+    rusage u{};
+    getrusage(RUSAGE_THREAD, &u);
+    return u;
+}
+
 qint64 threadCpuNs() {
     timespec ts{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
@@ -63,16 +74,23 @@ public:
         QElapsedTimer t;
         t.start();
         const qint64 cpu0 = threadCpuNs();
+        const rusage u0 = threadUsage();
         const QEvent::Type type = event->type(); // the event may be gone afterwards
         const char *cls = receiver->metaObject()->className();
         const bool r = QApplication::notify(receiver, event);
         const qint64 ns = t.nsecsElapsed(), cpu = threadCpuNs() - cpu0;
+        const rusage u1 = threadUsage();
         --depth_;
         if (!phases.empty()) {
             Phase &p = phases.back();
             ++p.events;
+            if (ns > 8000000) ++p.over8ms;
             const QByteArray what = QByteArray(cls) + " event " + QByteArray::number(int(type));
-            if (ns > p.longestNs) p.longestNs = ns, p.worst = what;
+            if (ns > p.longestNs) {
+                p.longestNs = ns, p.worst = what;
+                p.worstWaits = u1.ru_nvcsw - u0.ru_nvcsw;
+                p.worstPreempted = u1.ru_nivcsw - u0.ru_nivcsw;
+            }
             if (cpu > p.longestCpuNs) p.longestCpuNs = cpu, p.worstCpu = what;
         }
         return r;
@@ -265,10 +283,12 @@ int main(int argc, char **argv) {
     act([&bare] { bare.resize(bare.size() * 2); }, 1000);
 
     qint64 longest = 0, longestCpu = 0;
-    std::printf("%-26s %9s  %-34s %9s  %s\n", "phase", "longest", "the event", "on-CPU", "the event");
+    std::printf("%-26s %9s  %-34s %-11s %9s  %-34s %s\n", "phase", "longest", "the event", "waits/off",
+                "on-CPU", "the event", "over 8 ms");
     for (const Phase &p : app.phases) {
-        std::printf("%-26s %6.1f ms  %-34s %6.1f ms  %s\n", p.name.constData(), p.longestNs / 1e6,
-                    p.worst.constData(), p.longestCpuNs / 1e6, p.worstCpu.constData());
+        std::printf("%-26s %6.1f ms  %-34s %4ld/%-6ld %6.1f ms  %-34s %d of %d\n", p.name.constData(),
+                    p.longestNs / 1e6, p.worst.constData(), p.worstWaits, p.worstPreempted, p.longestCpuNs / 1e6,
+                    p.worstCpu.constData(), p.over8ms, p.events);
         if (p.reference) continue;
         longest = std::max(longest, p.longestNs);
         longestCpu = std::max(longestCpu, p.longestCpuNs);
