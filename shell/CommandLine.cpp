@@ -19,9 +19,13 @@ QString foldersText(const Locations &where) {
     return text;
 }
 
-const char *const licence = "Copyright 2026 The Zentolletto developers.\n"
-                            "Free software under the GNU GPL, version 3 or later (GPL-3.0-or-later):\n"
-                            "you may share and change it. There is NO WARRANTY.\n";
+// The holder's name stays as it is in every language; the rest is the user's.
+QString licenceText() {
+    return QStringLiteral("Copyright 2026 The Zentolletto developers.\n") +
+           QCoreApplication::translate("CommandLine",
+                                       "Free software under the GNU GPL, version 3 or later (GPL-3.0-or-later):\n"
+                                       "you may share and change it. There is NO WARRANTY.\n");
+}
 
 // QApplication takes these from the command line itself once it starts; the
 // parser only has to let them through, with their values.
@@ -67,13 +71,13 @@ CommandLine parseCommandLine(const QStringList &arguments, const Locations &wher
     }
     if (parser.isSet(help)) {
         result.action = CommandLine::ShowHelp;
-        result.text = parser.helpText() + foldersText(where) + QLatin1Char('\n') + QString::fromUtf8(licence);
+        result.text = parser.helpText() + foldersText(where) + QLatin1Char('\n') + licenceText();
         return result;
     }
     if (parser.isSet(version)) {
         result.action = CommandLine::ShowVersion;
         result.text = QCoreApplication::applicationName() + QLatin1Char(' ') +
-                      QCoreApplication::applicationVersion() + QLatin1Char('\n') + QString::fromUtf8(licence);
+                      QCoreApplication::applicationVersion() + QLatin1Char('\n') + licenceText();
         return result;
     }
     if (!parser.positionalArguments().isEmpty()) {

@@ -101,6 +101,12 @@ Files:
         <source>Invalid seed &apos;%1&apos;: give a whole number from 0 to %2.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Free software under the GNU GPL, version 3 or later (GPL-3.0-or-later):
+you may share and change it. There is NO WARRANTY.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>DisplayLoss</name>

@@ -107,6 +107,14 @@ File:
         <source>Invalid seed &apos;%1&apos;: give a whole number from 0 to %2.</source>
         <translation>Valore di --seed non valido &apos;%1&apos;: indicare un numero intero da 0 a %2.</translation>
     </message>
+    <message>
+        <source>Free software under the GNU GPL, version 3 or later (GPL-3.0-or-later):
+you may share and change it. There is NO WARRANTY.
+</source>
+        <translation>Software libero sotto la GNU GPL, versione 3 o successiva (GPL-3.0-or-later):
+lo si può condividere e modificare. NON c&apos;è ALCUNA GARANZIA.
+</translation>
+    </message>
 </context>
 <context>
     <name>DisplayLoss</name>
