@@ -296,8 +296,8 @@ void TestProgram::desktopFilesPassTheirValidators() {
         QStringList args;
     };
     const QList<Check> checks{{"desktop-file-validate", {desktop}},
-                              {"appstreamcli", {"validate", "--no-net", "--explain", metainfo}},
-                              {"appstream-util", {"validate", "--nonet", metainfo}},
+                              {"appstreamcli", {"validate", "--pedantic", "--no-net", "--explain", metainfo}},
+                              {"appstream-util", {"validate-strict", "--nonet", metainfo}},
                               {"groff", {"-man", "-ww", "-z", QStringLiteral(ZT_SOURCE_DIR "/packaging/zentolletto.6")}},
                               {"groff", {"-k", "-man", "-ww", "-z", QStringLiteral(ZT_SOURCE_DIR "/packaging/zentolletto.it.6")}}};
     QStringList missing;
