@@ -1,7 +1,9 @@
 #include "shell/ProcessGuard.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QString>
+#include <QTranslator>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -27,6 +29,20 @@ void openStandardDescriptors() {
     }
 }
 
+// These lines are said before the window's catalogue is installed, or while
+// Qt builds the application object, so the catalogue is read for each one.
+void say(const char *text, const QString &a = {}, const QString &b = {}) {
+    QTranslator words;
+    QString line = QString::fromUtf8(text);
+    if (words.load(QLocale(), QStringLiteral("zentolletto"), QStringLiteral("_"), QStringLiteral(":/i18n"))) {
+        const QString t = words.translate("ProcessGuard", text);
+        if (!t.isEmpty()) line = t;
+    }
+    if (!a.isNull()) line = b.isNull() ? line.arg(a) : line.arg(a, b);
+    std::fprintf(stderr, "zentolletto: %s\n", line.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
 // While the application object is being built, the only fatal message is the
 // platform plugin's (no display, or one that does not answer); the plugin's
 // own warnings before it say the same in several lines.
@@ -35,10 +51,10 @@ void startUpMessages(QtMsgType type, const QMessageLogContext &context, const QS
         if (type == QtFatalMsg) {
             const char *display = std::getenv("DISPLAY");
             if (display && *display)
-                std::fprintf(stderr, "zentolletto: cannot open the display %s\n", display);
+                say(QT_TRANSLATE_NOOP("ProcessGuard", "cannot open the display %1"),
+                    QString::fromLocal8Bit(display));
             else
-                std::fputs("zentolletto: no display to show the window on (DISPLAY is not set)\n", stderr);
-            std::fflush(stderr);
+                say(QT_TRANSLATE_NOOP("ProcessGuard", "no display to show the window on (DISPLAY is not set)"));
             _exit(1);
         }
         if (context.category && qstrncmp(context.category, "qt.qpa.", 7) == 0) return;
@@ -55,8 +71,8 @@ constexpr rlim_t kNeededDescriptors = 64;
 constexpr rlim_t kNeededAddressSpace = rlim_t(1) << 30;
 
 // False, after saying so, when the limit stays below what is needed even
-// raised as far as the hard limit lets it.
-bool enough(int resource, rlim_t needed, const char *shortOf, const char *option, rlim_t unit) {
+// raised as far as the hard limit lets it. The line names the ulimit option.
+bool enough(int resource, rlim_t needed, const char *shortOf, rlim_t unit) {
     rlimit limit{};
     if (getrlimit(resource, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur >= needed) return true;
     const rlim_t wanted = limit.rlim_max == RLIM_INFINITY ? needed : std::min(needed, limit.rlim_max);
@@ -65,8 +81,7 @@ bool enough(int resource, rlim_t needed, const char *shortOf, const char *option
         setrlimit(resource, &limit);
     }
     if (limit.rlim_cur >= needed) return true;
-    std::fprintf(stderr, "zentolletto: %s (ulimit %s %llu); it needs %llu\n", shortOf, option,
-                 static_cast<unsigned long long>(limit.rlim_cur / unit), static_cast<unsigned long long>(needed / unit));
+    say(shortOf, QString::number(limit.rlim_cur / unit), QString::number(needed / unit));
     return false;
 }
 
@@ -74,8 +89,10 @@ bool enough(int resource, rlim_t needed, const char *shortOf, const char *option
 
 void guardProcess() {
     openStandardDescriptors();
-    if (!enough(RLIMIT_NOFILE, kNeededDescriptors, "too few open files allowed", "-n", 1) ||
-        !enough(RLIMIT_AS, kNeededAddressSpace, "too little address space allowed", "-v", 1024))
+    if (!enough(RLIMIT_NOFILE, kNeededDescriptors,
+                QT_TRANSLATE_NOOP("ProcessGuard", "too few open files allowed (ulimit -n %1); it needs %2"), 1) ||
+        !enough(RLIMIT_AS, kNeededAddressSpace,
+                QT_TRANSLATE_NOOP("ProcessGuard", "too little address space allowed (ulimit -v %1); it needs %2"), 1024))
         std::exit(1);
     std::signal(SIGPIPE, SIG_IGN);
     // A file size limit fails the settings write, which keeps the old file.

@@ -146,6 +146,8 @@ void TestProgram::helpAndErrorsInTheUsersLanguage() {
     QCOMPARE(wrong.exitCode, 1);
     QVERIFY2(wrong.err.contains("Valore di --seed non valido 'molti'") && wrong.err.contains("Prova 'zentolletto --help'"),
              qPrintable(wrong.err));
+    const Run noDisplay = run(QStringLiteral(ZT_PROGRAM), {}, italian);
+    QVERIFY2(noDisplay.err.contains("nessuno schermo"), qPrintable(noDisplay.err));
     // English for English, first or alone, and where no catalogue fits.
     for (const QStringList &other : {QStringList{"LANG=en_US.UTF-8"}, QStringList{"LANG=de_DE.UTF-8", "LANGUAGE=de"},
                                      QStringList{"LANG=it_IT.UTF-8", "LANGUAGE=en:it"}}) {

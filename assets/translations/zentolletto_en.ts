@@ -116,6 +116,25 @@ you may share and change it. There is NO WARRANTY.
     </message>
 </context>
 <context>
+    <name>ProcessGuard</name>
+    <message>
+        <source>cannot open the display %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no display to show the window on (DISPLAY is not set)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>too few open files allowed (ulimit -n %1); it needs %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>too little address space allowed (ulimit -v %1); it needs %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>main</name>
     <message>
         <source>Try &apos;zentolletto --help&apos;.</source>

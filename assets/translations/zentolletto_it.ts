@@ -124,6 +124,25 @@ lo si può condividere e modificare. NON c&apos;è ALCUNA GARANZIA.
     </message>
 </context>
 <context>
+    <name>ProcessGuard</name>
+    <message>
+        <source>cannot open the display %1</source>
+        <translation>impossibile aprire lo schermo %1</translation>
+    </message>
+    <message>
+        <source>no display to show the window on (DISPLAY is not set)</source>
+        <translation>nessuno schermo su cui mostrare la finestra (DISPLAY non è impostata)</translation>
+    </message>
+    <message>
+        <source>too few open files allowed (ulimit -n %1); it needs %2</source>
+        <translation>troppo pochi file aperti consentiti (ulimit -n %1); ne servono %2</translation>
+    </message>
+    <message>
+        <source>too little address space allowed (ulimit -v %1); it needs %2</source>
+        <translation>troppo poco spazio di indirizzamento consentito (ulimit -v %1); ne servono %2</translation>
+    </message>
+</context>
+<context>
     <name>main</name>
     <message>
         <source>Try &apos;zentolletto --help&apos;.</source>
