@@ -9,8 +9,12 @@ for tool in orca speech-dispatcher dbus-run-session /usr/libexec/at-spi-bus-laun
     exit 77
   fi
 done
-# The words the check listens for are the English ones.
-export LANG=C.UTF-8 LC_ALL= LANGUAGE=
+# The game and Orca in the language the player listens for.
+if [[ ${ZT_ORCA_LANGUAGE:-en} == it ]]; then
+  export LANG=it_IT.UTF-8 LC_ALL= LANGUAGE=it
+else
+  export LANG=C.UTF-8 LC_ALL= LANGUAGE=
+fi
 source "$here/session.sh"
 start_openbox
 

@@ -15,9 +15,27 @@ import time
 PROGRAM, WORK = sys.argv[1], sys.argv[2]
 HERE = os.path.dirname(os.path.abspath(__file__))
 SEED = os.environ.get("ZT_ORCA_SEED", "3")
-RANKS = {"Ace": 1, "Two": 2, "Three": 3, "Four": 4, "Five": 5, "Six": 6, "Seven": 7,
-         "Knave": 8, "Knight": 9, "King": 10}
-CARD = re.compile(r"\b(%s) of (Coins|Cups|Clubs|Swords)\b" % "|".join(RANKS))
+# What the player listens for, in the language the game and Orca speak
+# (ZT_ORCA_LANGUAGE, "en" or "it"); the printed results are the same in both.
+WORDS = {
+    "en": dict(ranks=["Ace", "Two", "Three", "Four", "Five", "Six", "Seven", "Knave", "Knight", "King"],
+               of="of", suits="Coins|Cups|Clubs|Swords", hand="In your hand", pile="computer's pile",
+               table="On the table", selected="Selected", steal="steal the computer's pile", stole="steal",
+               choose="choose the table cards", take="and take", deal="Press Return or Space to deal",
+               rules="Game rules", turn="Your turn", cont="to continue", match="new match",
+               you="You play", computer="Computer plays", result="Press Control+Return to continue",
+               orca_on="Screen reader on"),
+    "it": dict(ranks=["Asso", "Due", "Tre", "Quattro", "Cinque", "Sei", "Sette", "Fante", "Cavallo", "Re"],
+               of="di", suits="Denari|Coppe|Bastoni|Spade", hand="Nella tua mano", pile="mazzetto del computer",
+               table="Sul tavolo", selected="Selezionata", steal="rubi il mazzetto del computer", stole="rub",
+               choose="scegli le carte sul tavolo", take="e prendi", deal="Premi Invio o Spazio per distribuire",
+               rules="Regole del gioco", turn="Tocca a te", cont="per continuare", match="nuovo incontro",
+               you="Giochi ", computer="Il computer gioca", result="Premi Control+Invio per continuare",
+               orca_on="Lettore schermo attivo"),
+}
+W = WORDS[os.environ.get("ZT_ORCA_LANGUAGE", "en")]
+RANKS = {name: value for value, name in enumerate(W["ranks"], 1)}
+CARD = re.compile(r"\b(%s) %s (%s)\b" % ("|".join(RANKS), W["of"], W["suits"]))
 SPEECH = re.compile(r"SPEECH OUTPUT: '(.*)'\s*(\{.*\})?$")
 
 failures = []
@@ -118,7 +136,7 @@ class Player:
     def __init__(self, orca):
         self.orca = orca
         self.tabs = self.tabs_heard = 0
-        self.moves = {"You play": 0, "Computer plays": 0}
+        self.moves = {W["you"]: 0, W["computer"]: 0}
         self.steals = self.selections = 0
 
     def tab(self):
@@ -146,8 +164,8 @@ class Player:
             card, said = got
             if seen and card == seen[0][0]:
                 return seen
-            place = ("hand" if "In your hand" in said else "pile" if "computer's pile" in said
-                     else "table" if "On the table" in said else "?")
+            place = ("hand" if W["hand"] in said else "pile" if W["pile"] in said
+                     else "table" if W["table"] in said else "?")
             seen.append((card, place))
             if len(seen) > 20:
                 fail("the Tab walk never came back to its start: %s" % seen)
@@ -176,12 +194,12 @@ class Player:
             at = self.go_to(order, at, pile[0])
             mark = self.orca.mark()
             key("space")
-            if self.orca.wait(mark, lambda s: s.startswith("Selected"), 6) is None:
+            if self.orca.wait(mark, lambda s: s.startswith(W["selected"]), 6) is None:
                 fail("selecting the computer's pile was not spoken")
             at = self.go_to(order, at, steal[0])
             mark = self.orca.mark()
             key("space")
-            if self.orca.wait(mark, lambda s: "steal the computer's pile" in s, 15) is None:
+            if self.orca.wait(mark, lambda s: W["steal"] in s, 15) is None:
                 fail("your steal was not spoken")
             self.steals += 1
             return mark
@@ -192,7 +210,7 @@ class Player:
         key("space")
         if not takes:
             return mark
-        if self.orca.wait(mark, lambda s: "choose the table cards" in s, 10) is None:
+        if self.orca.wait(mark, lambda s: W["choose"] in s, 10) is None:
             fail("the capture to make was not spoken")
             return mark
         self.orca.quiet(0.3)
@@ -203,7 +221,7 @@ class Player:
             at = self.go_to(rest, at, t)
             mark = self.orca.mark()
             key("space")
-            if self.orca.wait(mark, lambda s: s.startswith("Selected") or "and take" in s, 10) is None:
+            if self.orca.wait(mark, lambda s: s.startswith(W["selected"]) or W["take"] in s, 10) is None:
                 fail("selecting %s was not spoken" % t)
             self.selections += 1
         return mark
@@ -213,7 +231,7 @@ def main():
     log = os.path.join(WORK, "orca.log")
     orca_proc = start_orca(log)
     orca = Reader(log)
-    if orca.wait(0, lambda s: s.startswith("Screen reader on"), 60) is None:
+    if orca.wait(0, lambda s: s.startswith(W["orca_on"]), 60) is None:
         print("FAIL: Orca did not start")
         return 1
     env = dict(os.environ, SDL_AUDIODRIVER="dummy")
@@ -224,7 +242,7 @@ def main():
     started = time.monotonic()
     try:
         # The start screen says how to start.
-        if orca.wait(0, lambda s: "Press Return or Space to deal" in s, 60) is None:
+        if orca.wait(0, lambda s: W["deal"] in s, 60) is None:
             fail("the start screen did not say how to start")
         orca.quiet()
         def hears(keys, pred, what, timeout=8):
@@ -240,7 +258,7 @@ def main():
         hears("F10", lambda s: "menu" in s.lower(), "F10 did not say menu")
         hears("Escape", lambda s: s.startswith("GO"), "after the menu the reader did not come back to GO")
         # The rules, line by line, and Escape closes them.
-        hears("F1", lambda s: "Game rules" in s, "F1 did not speak the rules")
+        hears("F1", lambda s: W["rules"] in s, "F1 did not speak the rules")
         hears("Down", lambda s: s.strip().lower() not in ("", "down"), "Down said nothing")  # a blank line
         hears("Down", lambda s: len(s) > 10, "Down did not read the first rule")
         hears("Escape", lambda s: s.startswith("GO"), "Escape did not close the rules")
@@ -248,25 +266,25 @@ def main():
         mark = orca.mark()
         key("Return")
         while time.monotonic() - started < 600 and len(failures) < 5:
-            said = orca.wait(mark, lambda s: "Your turn" in s or "to continue" in s or "new match" in s, 60)
+            said = orca.wait(mark, lambda s: W["turn"] in s or W["cont"] in s or W["match"] in s, 60)
             if said is None:
                 fail("neither a turn nor a result was heard")
                 break
-            if "Your turn" not in said:
+            if W["turn"] not in said:
                 break
             orca.quiet()
             mark = player.move()
         heard = orca.since(0)
         for who in player.moves:
             player.moves[who] = sum(s.count(who) for s in heard)
-        results = [s for s in heard if "Press Control+Return to continue" in s or "Control+N" in s]
+        results = [s for s in heard if W["result"] in s or "Control+N" in s]
         print("Tabs spoken/pressed: %d/%d; moves spoken: you %d, computer %d; steals by you %d; "
               "selections %d; results spoken %d; %.0f s" %
-              (player.tabs_heard, player.tabs, player.moves["You play"], player.moves["Computer plays"],
+              (player.tabs_heard, player.tabs, player.moves[W["you"]], player.moves[W["computer"]],
                player.steals, player.selections, len(results), time.monotonic() - started))
-        if player.moves["Computer plays"] != 18 or player.moves["You play"] != 18:
+        if player.moves[W["computer"]] != 18 or player.moves[W["you"]] != 18:
             fail("a game has 18 moves each; heard %s" % player.moves)
-        if not any("steal" in s for s in heard):
+        if not any(W["stole"] in s for s in heard):
             fail("no steal was heard in the whole game")
         if not results or not any(s.startswith(("Game for", "The game finished")) for s in results):
             fail("the result was not heard with its key: %s" % heard[-3:])
