@@ -1,7 +1,8 @@
 #include "shell/ProcessGuard.h"
 
+#include "shell/Translations.h"
+
 #include <QCoreApplication>
-#include <QLocale>
 #include <QString>
 #include <QTranslator>
 #include <cerrno>
@@ -34,7 +35,7 @@ void openStandardDescriptors() {
 void say(const char *text, const QString &a = {}, const QString &b = {}) {
     QTranslator words;
     QString line = QString::fromUtf8(text);
-    if (words.load(QLocale(), QStringLiteral("zentolletto"), QStringLiteral("_"), QStringLiteral(":/i18n"))) {
+    if (loadCatalogue(words)) {
         const QString t = words.translate("ProcessGuard", text);
         if (!t.isEmpty()) line = t;
     }

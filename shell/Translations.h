@@ -17,4 +17,8 @@ private:
     QTranslator own_, qt_;
 };
 
+// Loads the program's own catalogue for the locale's languages into t, for
+// words said before any application object can install it.
+bool loadCatalogue(QTranslator &t, const QLocale &locale = QLocale());
+
 } // namespace zt
