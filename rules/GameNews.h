@@ -17,6 +17,13 @@ struct MoveNews {
     int piles[3] = {0, 0, 0}; // cards in each pile after the move
 };
 
+// A decided game, and where it leaves the match.
+struct GameResult {
+    int winner = 0;        // 1 human, 2 computer, 0 a draw
+    bool finalGame = false; // one game each: the next decides the match
+    int matchWinner = 0;   // the match is over, won by this player; 0 it goes on
+};
+
 struct GameNews {
     // The table is dealt and the first move is next.
     std::function<void()> playBegins;
@@ -28,7 +35,8 @@ struct GameNews {
     std::function<void()> playEnds;
     // The match tally counts the game just decided (a draw leaves it be).
     std::function<void()> tallied;
-    std::function<void(const QStringList &lines)> result;
+    // The result is printed; the game waits for Continue or New Game.
+    std::function<void(const GameResult &)> result;
 };
 
 } // namespace zt

@@ -82,7 +82,7 @@ QCoro::Task<> TurnFlow::gioco() {
     e.printer->currentY = s.midY - 20;
     e.printer->foreColor = Qt::white;
     e.printer->fontSize = 12;
-    e.printer->print(QStringLiteral(" %1^ game").arg(s.gameNo));
+    e.printer->print(gameLine(s.gameNo));
 
     // Each deal: the starter plays first and the players alternate, six plays.
     for (;;) {
@@ -125,6 +125,25 @@ TurnFlow::MatchState TurnFlow::afterDecidedGame(int tally) {
     }
 }
 
+GameResult TurnFlow::resultOf(const GameState &s) {
+    GameResult r;
+    if (s.pileCount[kHuman] == s.pileCount[kComputer]) return r;
+    r.winner = s.pileCount[kHuman] > s.pileCount[kComputer] ? kHuman : kComputer;
+    const MatchState m = afterDecidedGame(s.matchTally);
+    r.finalGame = m == MatchState::FinalGame;
+    if (m == MatchState::Over) r.matchWinner = s.matchTally == 10 || s.matchTally == 17 ? kHuman : kComputer;
+    return r;
+}
+
+QStringList TurnFlow::resultLines(const GameResult &r) {
+    if (r.winner == 0) return {QStringLiteral("The game finished as a draw")};
+    QStringList lines{r.winner == kHuman ? QStringLiteral("Game for you") : QStringLiteral("Game for Computer")};
+    if (r.finalGame) lines << QStringLiteral("Final game");
+    if (r.matchWinner == kHuman) lines << QStringLiteral("You are the winner");
+    if (r.matchWinner == kComputer) lines << QStringLiteral("Computer is the winner");
+    return lines;
+}
+
 QCoro::Task<> TurnFlow::endOfGame() {
     GameState &s = g_.s;
     Elements &e = g_.e;
@@ -164,40 +183,27 @@ QCoro::Task<> TurnFlow::endOfGame() {
     e.printer->foreColor = Qt::white;
     e.printer->fontSize = 14;
     e.printer->currentY = s.midY;
-    bool matchOver = false;
-    if (s.pileCount[kHuman] == s.pileCount[kComputer]) {
-        print(s.midX - 80, QStringLiteral("The game finished as a draw"));
-    } else {
-        if (s.pileCount[kHuman] > s.pileCount[kComputer]) {
-            s.matchTally = static_cast<u8>(s.matchTally + 5);
-            print(s.midX - 25, QStringLiteral("Game for you"));
-        } else {
-            s.matchTally = static_cast<u8>(s.matchTally + 7);
-            print(s.midX - 25, QStringLiteral("Game for Computer"));
-        }
-        const MatchState m = afterDecidedGame(s.matchTally);
-        if (m == MatchState::FinalGame) print(s.midX - 25, QStringLiteral("Final game"));
-        matchOver = m == MatchState::Over;
-    }
+    if (s.pileCount[kHuman] != s.pileCount[kComputer])
+        s.matchTally = static_cast<u8>(s.matchTally + (s.pileCount[kHuman] > s.pileCount[kComputer] ? 5 : 7));
+    const GameResult result = resultOf(s);
+    // A draw's line starts further left.
+    for (const QString &line : resultLines(result)) print(s.midX - (result.winner == 0 ? 80 : 25), line);
 
-    if (!matchOver) {
+    if (result.matchWinner == 0) {
         if (news.tallied) news.tallied();
-        print(s.midX - 25, QStringLiteral("(menu to continue)"));
+        print(s.midX - 25, continueHint());
         e.menu.continue_->setEnabled(true);
         s.continueRequested = 0;
-        if (news.result) news.result(e.printer->lines());
+        if (news.result) news.result(result);
         if (observer_) observer_->gameDecided();
         co_await g_.pacing.waitUntil([&s] { return s.continueRequested != 0; });
     } else {
-        e.printer->currentX = s.midX - 25;
-        if (s.matchTally == 10 || s.matchTally == 17) e.printer->print(QStringLiteral("You are the winner"));
-        if (s.matchTally == 14 || s.matchTally == 19) e.printer->print(QStringLiteral("Computer is the winner"));
-        print(s.midX - 25, QStringLiteral("(menu to continue)"));
+        print(s.midX - 25, continueHint());
         if (news.tallied) news.tallied();
         e.menu.continue_->setEnabled(false);
         e.menu.new_game->setEnabled(true);
         s.newGameRequested = 0;
-        if (news.result) news.result(e.printer->lines());
+        if (news.result) news.result(result);
         if (observer_) observer_->gameDecided();
         co_await g_.pacing.waitUntil([&s] { return s.newGameRequested != 0; });
         s.gameNo = 0;

@@ -21,6 +21,13 @@ public:
     // Where a decided game leaves the match.
     enum class MatchState { GoesOn, FinalGame, Over };
     static MatchState afterDecidedGame(int tally);
+    // The game just decided, from the piles and the tally counting it.
+    static GameResult resultOf(const GameState &s);
+    // The result's printed lines, and the hint printed under them.
+    static QStringList resultLines(const GameResult &r);
+    static QString continueHint() { return QStringLiteral("(menu to continue)"); }
+    // The game's number, printed as play begins.
+    static QString gameLine(int gameNo) { return QStringLiteral(" %1^ game").arg(gameNo); }
 
     void setObserver(GameObserver *observer) { observer_ = observer; }
     GameNews news;

@@ -2,10 +2,8 @@
 
 #include "media/CardNames.h"
 #include "shell/FocusFrame.h"
-#include "shell/MainWindow.h"
-#include "table/Places.h"
 
-#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMenu>
@@ -13,49 +11,20 @@
 
 namespace zt {
 
-namespace {
-
-bool at(const PictureItem *card, double left, double top) {
-    return qFuzzyCompare(card->left() + 1, left + 1) && qFuzzyCompare(card->top() + 1, top + 1);
-}
-
-} // namespace
-
-std::vector<int> focusOrder(const GameState &s, const Elements &e) {
-    std::vector<int> order;
-    const double W = e.carta[1]->width(), H = e.carta[1]->height();
-    for (int slot = 0; slot <= 2; ++slot)
-        for (int k = 1; k <= 40; ++k) {
-            const PictureItem *c = e.carta[k];
-            if (c->tag == QLatin1String("jolly") && c->isVisible() &&
-                at(c, places::handLeft(slot), places::humanHandTop(H)))
-                order.push_back(k);
-        }
-    for (int row = 1; row <= 3; ++row)
-        for (int col = 1; col <= 4; ++col) {
-            const int k = s.tableCards[row][col];
-            if (k != 0 && e.carta[k]->isVisible() &&
-                at(e.carta[k], places::slotLeft(W, col), places::slotTop(H, row)))
-                order.push_back(k);
-        }
-    const int top = s.pileTop[kComputer];
-    if (top != 0 && e.carta[top]->isVisible() && e.carta[top]->tag == QLatin1String("2")) order.push_back(top);
-    return order;
-}
-
-KeyboardPlay::KeyboardPlay(MainWindow &window)
-    : QObject(&window), w_(window), s_(window.state()), e_(window.elements()), frame_(new FocusFrame) {
+KeyboardPlay::KeyboardPlay(QWidget &window, QGraphicsView &view, const GameState &s, Elements &e,
+                           TableControls controls)
+    : QObject(&window), view_(view), e_(e), reading_(s, e), controls_(std::move(controls)), frame_(new FocusFrame) {
     e_.scene->addItem(frame_);
-    w_.installEventFilter(this);
-    w_.view()->installEventFilter(this);
-    w_.view()->viewport()->installEventFilter(this);
+    window.installEventFilter(this);
+    view_.installEventFilter(this);
+    view_.viewport()->installEventFilter(this);
     // An open menu has the keys; Ctrl+Q still quits from there.
     for (QMenu *menu : e_.menu.partita->findChildren<QMenu *>()) menu->installEventFilter(this);
     e_.menu.partita->installEventFilter(this);
     // The table takes the keys; a click on it leaves them there.
-    w_.view()->setFocusPolicy(Qt::StrongFocus);
-    w_.setFocusProxy(w_.view());
-    // After the window's own handlers: they decide, this only follows.
+    view_.setFocusPolicy(Qt::StrongFocus);
+    window.setFocusProxy(&view_);
+    // The focus follows what the handlers did, whichever of them runs first.
     for (int k = 1; k <= 40; ++k) {
         connect(e_.carta[k], &PictureItem::clicked, this, &KeyboardPlay::cardClicked);
         connect(e_.carta[k], &QGraphicsObject::xChanged, this, &KeyboardPlay::cardMoved);
@@ -70,39 +39,20 @@ KeyboardPlay::KeyboardPlay(MainWindow &window)
         });
 }
 
-const TextPanel *KeyboardPlay::focusedPanel() const {
-    if (!panelFocus_) return nullptr;
-    const TextPanel *top = nullptr;
-    for (const TextPanel *t : {e_.Text1, e_.Text3, e_.Text4})
-        if (t->isVisible() && (!top || t->zValue() > top->zValue())) top = t;
-    return top;
-}
-
-std::vector<int> KeyboardPlay::reachable() const {
-    std::vector<int> order = focusOrder(s_, e_);
-    std::erase_if(order, [this](int k) {
-        const QPointF centre = e_.carta[k]->sceneBoundingRect().center();
-        for (const TextPanel *t : {e_.Text1, e_.Text3, e_.Text4})
-            if (t->isVisible() && t->sceneBoundingRect().contains(centre)) return true;
-        return false;
-    });
-    return order;
-}
-
-bool KeyboardPlay::frameShown() const { return frame_->isVisible(); }
+const TextPanel *KeyboardPlay::focusedPanel() const { return panelFocus_ ? reading_.topPanel() : nullptr; }
 
 void KeyboardPlay::turnBegan(int player) {
     if (player != kHuman) return;
-    const std::vector<int> order = reachable();
+    const std::vector<int> order = reading_.reachable();
     const auto hand = std::find_if(order.begin(), order.end(),
-                                   [this](int k) { return e_.carta[k]->tag == QLatin1String("jolly"); });
+                                   [this](int k) { return reading_.placeOf(k) == Place::Hand; });
     focus(hand != order.end() ? *hand : 0);
 }
 
 void KeyboardPlay::choosing() {
-    const std::vector<int> order = reachable();
+    const std::vector<int> order = reading_.reachable();
     const auto table = std::find_if(order.begin(), order.end(),
-                                    [this](int k) { return e_.carta[k]->tag != QLatin1String("jolly"); });
+                                    [this](int k) { return reading_.placeOf(k) != Place::Hand; });
     focus(table != order.end() ? *table : 0);
 }
 
@@ -114,7 +64,7 @@ bool KeyboardPlay::eventFilter(QObject *watched, QEvent *event) {
             qobject_cast<QMenu *>(watched)->close();
         }
         if (keyPressed(key->key(), key->modifiers())) return true;
-    } else if (event->type() == QEvent::MouseButtonPress && watched == w_.view()->viewport()) {
+    } else if (event->type() == QEvent::MouseButtonPress && watched == view_.viewport()) {
         // Back to the mouse: the frame goes until a key is used again.
         keysUsed_ = false;
         updateFrame();
@@ -132,7 +82,10 @@ bool KeyboardPlay::keyPressed(int key, Qt::KeyboardModifiers mods) {
         return true;
     }
     if (ctrl && key == Qt::Key_N) {
-        if (!m.new_game->isEnabled()) emit refused(tr("New Game is not available during a match"));
+        // On a start screen, what goes on is GO.
+        if (!m.new_game->isEnabled())
+            emit refused(e_.Command1->isVisible() ? tr("New Game is not available now: press Return for GO to deal")
+                                                  : tr("New Game is not available during a match"));
         m.new_game->trigger();
         return true;
     }
@@ -146,14 +99,13 @@ bool KeyboardPlay::keyPressed(int key, Qt::KeyboardModifiers mods) {
     if (const TextPanel *panel = focusedPanel()) {
         switch (key) {
         case Qt::Key_Escape:
-            w_.Form_MouseDown();
+            controls_.bareTable();
             return true;
         case Qt::Key_Return:
         case Qt::Key_Enter:
         case Qt::Key_Space:
-            // What a click on the panel does: the rules close, the information stays.
-            if (panel == e_.Text1) w_.Text1_Click();
-            if (panel == e_.Text3) w_.Text3_Click();
+            // A click on the panel: the rules close, the information stays.
+            emit const_cast<TextPanel *>(panel)->clicked();
             return true;
         case Qt::Key_Up:
         case Qt::Key_Down:
@@ -178,13 +130,13 @@ bool KeyboardPlay::keyPressed(int key, Qt::KeyboardModifiers mods) {
     switch (key) {
     case Qt::Key_Escape:
         // Closes an open panel, as a click on the table does.
-        if (!e_.Text1->isVisible() && !e_.Text3->isVisible() && !e_.Text4->isVisible()) return false;
-        w_.Form_MouseDown();
+        if (!reading_.topPanel()) return false;
+        controls_.bareTable();
         return true;
     case Qt::Key_F10:
     case Qt::Key_Menu:
     {
-        w_.LBLmenu_Click();
+        controls_.menu();
         // Onto the first command at once, as Down would, so a screen reader
         // names it (making it active directly would open its submenu too).
         QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
@@ -214,16 +166,15 @@ bool KeyboardPlay::keyPressed(int key, Qt::KeyboardModifiers mods) {
     case Qt::Key_Space: {
         keysUsed_ = true;
         if (e_.Command1->isVisible()) {
-            w_.Command1_Click();
+            controls_.go();
             return true;
         }
-        const std::vector<int> order = reachable();
+        const std::vector<int> order = reading_.reachable();
         if (std::find(order.begin(), order.end(), focused_) == order.end()) {
             focus(order.empty() ? 0 : order.front());
             return true;
         }
-        // The click's own signal: the window's handler, then the focus follows.
-        emit e_.carta[focused_]->clicked(focused_);
+        controls_.card(focused_);
         return true;
     }
     default:
@@ -232,7 +183,7 @@ bool KeyboardPlay::keyPressed(int key, Qt::KeyboardModifiers mods) {
 }
 
 void KeyboardPlay::step(int delta) {
-    const std::vector<int> order = reachable();
+    const std::vector<int> order = reading_.reachable();
     if (order.empty()) return focus(0);
     const auto it = std::find(order.begin(), order.end(), focused_);
     if (it == order.end()) return focus(delta > 0 ? order.front() : order.back());
@@ -259,7 +210,7 @@ void KeyboardPlay::cardMoved() {
 }
 
 void KeyboardPlay::updateFrame() {
-    const std::vector<int> order = reachable();
+    const std::vector<int> order = reading_.reachable();
     const bool show = keysUsed_ && !focusedPanel() && std::find(order.begin(), order.end(), focused_) != order.end();
     if (!show) return frame_->setVisible(false);
     const PictureItem *card = e_.carta[focused_];

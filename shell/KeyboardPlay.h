@@ -5,36 +5,33 @@
 // on, drawn as its own frame once a key has been used.
 #include "media/Elements.h"
 #include "rules/GameState.h"
+#include "shell/TableControls.h"
+#include "shell/TableReading.h"
 
 #include <QObject>
-#include <vector>
+
+class QGraphicsView;
 
 namespace zt {
 
 class FocusFrame;
-class MainWindow;
-
-// The cards the focus visits, in a player's reading order: the hand left to
-// right, the table in scan order, then the computer's pile top. Only cards
-// lying at their place count: a card on its way somewhere is none of these.
-std::vector<int> focusOrder(const GameState &s, const Elements &e);
 
 class KeyboardPlay : public QObject {
     Q_OBJECT
 public:
-    explicit KeyboardPlay(MainWindow &window);
+    // Keys pressed anywhere in the window reach the game.
+    KeyboardPlay(QWidget &window, QGraphicsView &view, const GameState &s, Elements &e, TableControls controls);
 
     int focusedCard() const { return focused_; }
     // The rules or information panel being read, when one has the keys.
     const TextPanel *focusedPanel() const;
-    bool frameShown() const;
     // The human is to move: the focus goes to the first card in hand.
     void turnBegan(int player);
     // The card played can take: the focus goes to the first table card.
     void choosing();
 
 signals:
-    // The focus moved to a card (0: to none).
+    // The focus moved to a card (0: to none), or back from a panel to the cards.
     void focusMoved(int card);
     // Up or Down on an open panel.
     void readLines(int delta);
@@ -47,16 +44,15 @@ protected:
 private:
     bool keyPressed(int key, Qt::KeyboardModifiers mods);
     void step(int delta);
-    // The focus order less the cards a panel covers: a click there reaches the panel.
-    std::vector<int> reachable() const;
     void focus(int card);
     void cardClicked(int index);
     void cardMoved();
     void updateFrame();
 
-    MainWindow &w_;
-    GameState &s_;
+    QGraphicsView &view_;
     Elements &e_;
+    TableReading reading_;
+    TableControls controls_;
     FocusFrame *frame_;
     int focused_ = 0;
     bool keysUsed_ = false;

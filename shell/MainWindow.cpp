@@ -129,15 +129,14 @@ void MainWindow::wireLights() {
     news.tallied = [this] { lights::disegno_bottoni(s_, e_); };
 }
 
-// Keys and the screen reader come after the mouse's wiring: they reach the
-// same handlers, and follow what those handlers did.
+// Keys and the screen reader reach the handlers a click reaches, and read
+// the game for themselves once a click is done, so the order of wiring is free.
 void MainWindow::wireKeysAndSpeech() {
-    keys_ = new KeyboardPlay(*this);
-    TableAccessibility::Controls controls{[this] { Command1_Click(); }, [this] { LBLmenu_Click(); },
-                                          [this](int k) { emit e_.carta[k]->clicked(k); },
-                                          [this] { return keys_->focusedCard(); },
-                                          [this] { return keys_->focusedPanel(); }};
-    access_ = new TableAccessibility(view_, s_, e_, std::move(controls));
+    const TableControls controls{[this] { Command1_Click(); }, [this] { LBLmenu_Click(); },
+                                 [this] { Form_MouseDown(); }, [this](int k) { emit e_.carta[k]->clicked(k); }};
+    keys_ = new KeyboardPlay(*this, *view_, s_, e_, controls);
+    access_ = new TableAccessibility(view_, s_, e_, controls,
+                                     {[this] { return keys_->focusedCard(); }, [this] { return keys_->focusedPanel(); }});
     for (int k = 1; k <= 40; ++k)
         connect(e_.carta[k], &PictureItem::clicked, access_, &TableAccessibility::cardClicked);
     connect(keys_, &KeyboardPlay::focusMoved, access_, &TableAccessibility::focusMoved);
@@ -154,7 +153,7 @@ void MainWindow::wireKeysAndSpeech() {
         keys_->choosing();
         access_->choosing(card);
     };
-    news.result = [this](const QStringList &lines) { access_->gameOver(lines); };
+    news.result = [this](const GameResult &result) { access_->gameOver(result); };
 }
 
 // ---- Start-up --------------------------------------------------------------

@@ -45,8 +45,6 @@ public:
     MediaPlayer &MMC1() { return *mmc1_; }
     MediaPlayer &MMCw() { return *mmcw_; }
     Sounds &sounds() { return *sounds_; }
-    KeyboardPlay &keyboard() { return *keys_; }
-    TableAccessibility &accessibility() { return *access_; }
     bool cycleRunning() const { return cycleRunning_; }
     // What the game tells the window; a listener set here replaces the window's.
     GameNews &news() { return turnFlow_->news; }

@@ -1,8 +1,7 @@
 #include "shell/TableAccessibility.h"
 
+#include "rules/TurnFlow.h"
 #include "shell/GameView.h"
-#include "shell/KeyboardPlay.h"
-#include "table/Places.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -15,36 +14,6 @@
 namespace zt {
 
 namespace {
-
-enum class CardPlace { None, Hand, Table, Played, ComputerPile, OwnPile };
-
-bool onTable(const QGraphicsItem *item) {
-    return item->isVisible() && QRectF(0, 0, 800, 600).intersects(item->sceneBoundingRect());
-}
-
-CardPlace placeOf(int k, const GameState &s, const Elements &e) {
-    const PictureItem *c = e.carta[k];
-    if (!onTable(c)) return CardPlace::None;
-    const std::vector<int> order = focusOrder(s, e);
-    if (std::find(order.begin(), order.end(), k) != order.end()) {
-        if (c->tag == QLatin1String("jolly")) return CardPlace::Hand;
-        return k == s.pileTop[kComputer] && c->tag == QLatin1String("2") ? CardPlace::ComputerPile : CardPlace::Table;
-    }
-    for (int j = 1; j <= s.extraN; ++j)
-        if (s.extraCards[j] == k) return CardPlace::Table;
-    if (k == s.pileTop[kHuman] && c->tag == QLatin1String("1")) return CardPlace::OwnPile;
-    if (k == s.playedCard && s.turnPlayer == kHuman && c->tag == QLatin1String("jolly") &&
-        qFuzzyCompare(c->left(), places::playSpotLeft(s.midX)))
-        return CardPlace::Played;
-    return CardPlace::None;
-}
-
-// "   You         Computer        3                  5" reads "You 3, Computer 5".
-QString scoreText(const QString &caption) {
-    const QStringList w = caption.simplified().split(QLatin1Char(' '));
-    if (w.size() == 4) return TableAccessibility::tr("You %1, Computer %2").arg(w[2], w[3]);
-    return caption.simplified();
-}
 
 QRect onScreen(const GameView *view, const QRectF &scene) {
     const QRect local = view->mapFromScene(scene).boundingRect();
@@ -71,12 +40,15 @@ public:
     bool present() const {
         const Elements &e = table_.elements();
         switch (kind_) {
-        case Kind::Card: return placeOf(index_, table_.state(), e) != CardPlace::None;
-        case Kind::Back: return onTable(e.dorso[index_]) && e.dorso[index_]->tag.toInt() != 0;
+        case Kind::Card: return reading().placeOf(index_) != Place::None;
+        case Kind::Back: {
+            const std::vector<int> held = reading().computerSlots();
+            return std::find(held.begin(), held.end(), index_) != held.end();
+        }
         case Kind::Go: return e.Command1->isVisible();
-        case Kind::Light: return !turnText().isEmpty();
-        case Kind::Score: return onTable(e.Label2);
-        case Kind::Line: return index_ < e.printer->lines().size();
+        case Kind::Light: return reading().toMove() != 0;
+        case Kind::Score: return e.Label2->isVisible();
+        case Kind::Line: return index_ < reading().printed().size();
         case Kind::MenuStrip: return e.LBLmenu->isVisible();
         case Kind::Panel: return panel()->isVisible();
         case Kind::Live: return true;
@@ -152,10 +124,10 @@ public:
         st.focused = table_.focusedChild() == this;
         if (kind_ == Kind::Go || kind_ == Kind::Panel) st.focusable = present();
         if (kind_ != Kind::Card) return st;
-        const CardPlace place = placeOf(index_, table_.state(), table_.elements());
-        st.focusable = place == CardPlace::Hand || place == CardPlace::Table || place == CardPlace::ComputerPile;
-        st.selectable = place == CardPlace::Table || place == CardPlace::ComputerPile;
-        st.selected = selected();
+        const Place place = reading().placeOf(index_);
+        st.focusable = place == Place::Hand || place == Place::Table || place == Place::ComputerPile;
+        st.selectable = place == Place::Table || place == Place::ComputerPile;
+        st.selected = reading().selected(index_);
         return st;
     }
 
@@ -172,10 +144,15 @@ public:
     }
     void doAction(const QString &action) override {
         if (action != pressAction() || !present()) return;
-        const TableAccessibility::Controls &c = table_.controls();
-        if (kind_ == Kind::Go && c.go) c.go();
-        if (kind_ == Kind::MenuStrip && c.menu) c.menu();
-        if (kind_ == Kind::Card && c.card) c.card(index_);
+        const TableControls &c = table_.controls();
+        if (kind_ == Kind::Go) c.go();
+        if (kind_ == Kind::MenuStrip) c.menu();
+        if (kind_ != Kind::Card) return;
+        // What a click there does: an open panel over the card takes it.
+        if (TextPanel *over = reading().panelOver(index_))
+            emit over->clicked();
+        else
+            c.card(index_);
     }
     QStringList keyBindingsForAction(const QString &) const override {
         if (kind_ == Kind::Go) return {QStringLiteral("Return")};
@@ -209,29 +186,26 @@ public:
     }
 
 private:
-    bool selected() const { return kind_ == Kind::Card && table_.elements().carta[index_]->border() == 1; }
+    const TableReading &reading() const { return table_.reading(); }
 
     QString turnText() const {
-        const Elements &e = table_.elements();
-        if (!onTable(e.Verde[0]) || !onTable(e.Verde[1])) return {};
-        if (e.Verde[0]->zValue() > e.Rosso[0]->zValue()) return TableAccessibility::tr("Your turn");
-        if (e.Verde[1]->zValue() > e.Rosso[1]->zValue()) return TableAccessibility::tr("Computer's turn");
-        return {};
+        switch (reading().toMove()) {
+        case kHuman: return TableAccessibility::tr("Your turn");
+        case kComputer: return TableAccessibility::tr("Computer's turn");
+        default: return {};
+        }
     }
 
     QString name() const {
-        const Elements &e = table_.elements();
         switch (kind_) {
         case Kind::Card: return cardName(index_);
         case Kind::Back: return TableAccessibility::tr("Computer's card");
-        case Kind::Go: return e.Command1->caption();
+        case Kind::Go: return QStringLiteral("GO");
         case Kind::Light: return turnText();
-        case Kind::Score: return scoreText(e.Label2->caption());
-        case Kind::Line: {
-            const QStringList lines = e.printer->lines();
-            return index_ < lines.size() ? lines[index_].trimmed() : QString();
-        }
-        case Kind::MenuStrip: return e.LBLmenu->caption().trimmed();
+        case Kind::Score:
+            return TableAccessibility::tr("You %1, Computer %2").arg(reading().taken(kHuman)).arg(reading().taken(kComputer));
+        case Kind::Line: return reading().printed().value(index_).trimmed();
+        case Kind::MenuStrip: return QStringLiteral("Menu");
         case Kind::Panel: return panelLines().value(0).trimmed();
         case Kind::Live: return table_.announcement();
         case Kind::Notice: return notice;
@@ -247,15 +221,15 @@ private:
         default: return {};
         }
         QString place;
-        switch (placeOf(index_, table_.state(), table_.elements())) {
-        case CardPlace::Hand: place = TableAccessibility::tr("In your hand"); break;
-        case CardPlace::Table: place = TableAccessibility::tr("On the table"); break;
-        case CardPlace::Played: place = TableAccessibility::tr("Your played card"); break;
-        case CardPlace::ComputerPile: place = TableAccessibility::tr("Top of the computer's pile"); break;
-        case CardPlace::OwnPile: place = TableAccessibility::tr("Top of your pile"); break;
-        case CardPlace::None: break;
+        switch (reading().placeOf(index_)) {
+        case Place::Hand: place = TableAccessibility::tr("In your hand"); break;
+        case Place::Table: place = TableAccessibility::tr("On the table"); break;
+        case Place::Played: place = TableAccessibility::tr("Your played card"); break;
+        case Place::ComputerPile: place = TableAccessibility::tr("Top of the computer's pile"); break;
+        case Place::OwnPile: place = TableAccessibility::tr("Top of your pile"); break;
+        case Place::None: break;
         }
-        return selected() && !place.isEmpty() ? TableAccessibility::tr("%1, selected").arg(place) : place;
+        return reading().selected(index_) && !place.isEmpty() ? TableAccessibility::tr("%1, selected").arg(place) : place;
     }
 
     const QGraphicsItem *graphic() const {
@@ -350,8 +324,9 @@ QString joined(const QStringList &parts) {
 
 } // namespace
 
-TableAccessibility::TableAccessibility(GameView *view, const GameState &s, const Elements &e, Controls controls)
-    : QObject(view), view_(view), s_(s), e_(e), controls_(std::move(controls)) {
+TableAccessibility::TableAccessibility(GameView *view, const GameState &s, const Elements &e, TableControls controls,
+                                       Focus focus)
+    : QObject(view), view_(view), e_(e), reading_(s, e), controls_(std::move(controls)), focus_(std::move(focus)) {
     static const bool factoryInstalled = (QAccessible::installFactory(viewFactory), true);
     Q_UNUSED(factoryInstalled);
     // A plain face made before this one existed would hide the table.
@@ -377,6 +352,8 @@ TableAccessibility::TableAccessibility(GameView *view, const GameState &s, const
     for (const TextPanel *t : {e_.Text1, e_.Text3, e_.Text4})
         connect(t, &QGraphicsObject::visibleChanged, this, [this, t] {
             lineOf_.remove(t);
+            // Closed: the reader hears where the keys are now.
+            if (!t->isVisible()) nameFocus_ = true;
             childrenChanged();
             update();
         });
@@ -384,16 +361,16 @@ TableAccessibility::TableAccessibility(GameView *view, const GameState &s, const
     e_.menu.partita->setAccessibleName(tr("Game menu"));
     // A popup reads as no window of its own: say which menu opened and
     // where it stands, once the window's own stir has passed.
+    // The command it stands on is the menu's own focus, which the reader says.
     connect(e_.menu.partita, &QMenu::aboutToShow, this, [this] {
         QMetaObject::invokeMethod(this, [this] {
-            const QAction *at = e_.menu.partita->activeAction();
-            if (e_.menu.partita->isVisible())
-                showNotice(joined({tr("Game menu"), at ? at->text().remove(QLatin1Char('&')) : QString()}));
+            if (e_.menu.partita->isVisible()) showNotice(joined({tr("Game menu")}));
         }, Qt::QueuedConnection);
     });
-    // The menu had the screen reader's focus: give it back to the table.
+    // The menu had the screen reader's focus: the table's is named again.
     connect(e_.menu.partita, &QMenu::aboutToHide, this, [this] {
-        locus_ = nullptr;
+        locus_ = readerFocus_ = nullptr;
+        nameFocus_ = true;
         update();
     });
     view->installEventFilter(this);
@@ -413,30 +390,22 @@ QList<QAccessibleInterface *> TableAccessibility::children() const {
     auto add = [&out](TableElement *el) {
         if (el->present()) out << el;
     };
-    auto cardsAt = [&](CardPlace place) {
-        std::vector<int> codes;
-        if (place == CardPlace::Hand || place == CardPlace::Table) {
-            for (int k : focusOrder(s_, e_))
-                if (placeOf(k, s_, e_) == place) codes.push_back(k);
-            if (place == CardPlace::Table)
-                for (int j = 1; j <= s_.extraN; ++j) codes.push_back(s_.extraCards[j]);
-        } else {
-            for (int k = 1; k <= 40; ++k)
-                if (placeOf(k, s_, e_) == place) codes.push_back(k);
-        }
-        for (int k : codes) add(cards_[k]);
+    auto cardsAt = [&](Place place) {
+        for (int k = 1; k <= 40; ++k)
+            if (reading_.placeOf(k) == place) add(cards_[k]);
     };
     add(menu_);
     add(go_);
     for (TableElement *b : backs_) add(b);
-    cardsAt(CardPlace::ComputerPile);
-    cardsAt(CardPlace::Table);
-    cardsAt(CardPlace::Played);
-    cardsAt(CardPlace::Hand);
-    cardsAt(CardPlace::OwnPile);
+    cardsAt(Place::ComputerPile);
+    for (int k : reading_.table()) add(cards_[k]);
+    cardsAt(Place::Played);
+    for (int k : reading_.hand())
+        if (k != 0) add(cards_[k]);
+    cardsAt(Place::OwnPile);
     add(light_);
     add(score_);
-    const int lineCount = int(e_.printer->lines().size());
+    const int lineCount = int(reading_.printed().size());
     while (int(lines_.size()) < lineCount)
         lines_.push_back(make(new TableElement(*this, TableElement::Kind::Line, int(lines_.size()))));
     for (int i = 0; i < lineCount; ++i) add(lines_[i]);
@@ -447,14 +416,13 @@ QList<QAccessibleInterface *> TableAccessibility::children() const {
 
 QAccessibleInterface *TableAccessibility::focusedChild() const {
     if (!view_ || !view_->hasFocus()) return nullptr;
-    if (const TextPanel *panel = controls_.focusedPanel ? controls_.focusedPanel() : nullptr) {
+    if (const TextPanel *panel = focus_.panel()) {
         for (TableElement *p : panels_)
             if (p->panel() == panel) return p;
     }
     if (go_->present()) return go_;
-    const int k = controls_.focusedCard ? controls_.focusedCard() : 0;
-    if (k < 1 || k > 40) return nullptr;
-    const std::vector<int> order = focusOrder(s_, e_);
+    const int k = focus_.card();
+    const std::vector<int> order = reading_.focusOrder();
     return std::find(order.begin(), order.end(), k) != order.end() ? cards_[k] : nullptr;
 }
 
@@ -462,7 +430,7 @@ bool TableAccessibility::eventFilter(QObject *watched, QEvent *event) {
     // Back to the table, from another window or from the menu: the reader
     // hears the table's own focus, not the view's.
     if (watched == view_ && event->type() == QEvent::FocusIn) {
-        locus_ = nullptr;
+        locus_ = readerFocus_ = nullptr;
         update();
     }
     return QObject::eventFilter(watched, event);
@@ -470,9 +438,6 @@ bool TableAccessibility::eventFilter(QObject *watched, QEvent *event) {
 
 void TableAccessibility::tell(const QString &text) {
     pending_ << text;
-    // The recent news only: a long evening's play must not pile it up.
-    if (told_.size() >= 64) told_.removeFirst();
-    told_ << text;
     update();
 }
 
@@ -492,32 +457,47 @@ int TableAccessibility::noticeCount() const { return int(notices_.size()); }
 
 void TableAccessibility::flush() {
     flushQueued_ = false;
-    const QStringList news = std::exchange(pending_, {});
+    QStringList news = std::exchange(pending_, {});
     if (!view_) return;
+    // Read once the click's handlers have all run, in whatever order.
+    if (const int card = std::exchange(clicked_, 0); card != 0 && cards_[card] == focusedChild() &&
+                                                    cards_[card]->state().selectable)
+        news.prepend(reading_.selected(card) ? tr("Selected") : tr("Not selected"));
     if (!news.isEmpty()) {
         news_ = joined(news);
         sendEvent(live_, QAccessible::NameChanged);
     }
+    const bool name = std::exchange(nameFocus_, false);
     if (!view_->hasFocus()) {
-        locus_ = nullptr;
+        locus_ = readerFocus_ = nullptr;
+        if (!news.isEmpty()) showNotice(news_);
         return;
     }
     // With nothing of its own focused, the table leaves the reader where it
     // was: the view itself would only be read out as "card table" again.
     QAccessibleInterface *target = focusedChild();
-    QString text = news.isEmpty() ? QString() : news_;
-    if (target && target != locus_) {
+    const bool moved = target && target != locus_;
+    if (moved) {
         // A reader keeps what it read of an object until told it changed:
         // the place or the selection may have, since.
         sendEvent(target, QAccessible::DescriptionChanged);
         locus_ = target;
-        sendEvent(target, QAccessible::Focus);
-        // The news and then what now has the focus, as one notice: the
-        // reader cuts short what it is saying for each new thing it hears.
-        if (!text.isEmpty())
-            text = joined({text, target->text(QAccessible::Name), target->text(QAccessible::Description)});
     }
-    if (!text.isEmpty()) showNotice(text);
+    // A move of the focus alone is the reader's to say, unless it believes
+    // the focus is there already and would stay silent.
+    if (moved && news.isEmpty() && target != readerFocus_) {
+        readerFocus_ = target;
+        sendEvent(target, QAccessible::Focus);
+        return;
+    }
+    // Otherwise one notice: the news, then where the focus is when it moved
+    // or a key closed what had it. A reader cuts short what it is saying for
+    // each new thing it hears, and a focus event beside it would say the
+    // card a second time.
+    QStringList parts;
+    if (!news.isEmpty()) parts << news_;
+    if (target && (moved || name)) parts << target->text(QAccessible::Name) << target->text(QAccessible::Description);
+    if (!parts.isEmpty()) showNotice(joined(parts));
 }
 
 void TableAccessibility::showNotice(const QString &text) {
@@ -559,19 +539,11 @@ void TableAccessibility::choosing(int card) {
     tell(tr("%1 can take: choose the table cards with Tab and Space").arg(cardName(card)));
 }
 
-void TableAccessibility::gameOver(const QStringList &lines) {
+void TableAccessibility::gameOver(const GameResult &result) {
     childrenChanged();
-    QStringList said;
-    for (const QString &line : lines) {
-        const QString l = line.trimmed();
-        // The game's number is known; the printed hint names no key.
-        if (l.endsWith(QLatin1String("^ game")) || l == QLatin1String("(menu to continue)")) continue;
-        said << l;
-    }
-    said << tr("Cards taken: you %1, computer %2").arg(s_.pileCount[kHuman]).arg(s_.pileCount[kComputer]);
-    said << (e_.menu.continue_->isEnabled() ? tr("Press Control+Return to continue")
-                                            : tr("Press Control+N for a new match"));
-    for (const QString &l : said) tell(l);
+    for (const QString &line : TurnFlow::resultLines(result)) tell(line);
+    tell(tr("Cards taken: you %1, computer %2").arg(reading_.taken(kHuman)).arg(reading_.taken(kComputer)));
+    tell(reading_.continues() ? tr("Press Control+Return to continue") : tr("Press Control+N for a new match"));
 }
 
 void TableAccessibility::focusMoved(int) { update(); }
@@ -579,17 +551,15 @@ void TableAccessibility::focusMoved(int) { update(); }
 void TableAccessibility::cardClicked(int card) {
     if (card < 1 || card > 40) return;
     childrenChanged();
-    // Said of the card that has the focus; other cards change silently.
-    if (cards_[card] == focusedChild() && cards_[card]->state().selectable)
-        tell(cards_[card]->state().selected ? tr("Selected") : tr("Not selected"));
-    else
-        update();
+    // Said of the card that has the focus, once the click is done; other cards change silently.
+    clicked_ = card;
+    update();
 }
 
 void TableAccessibility::refused(const QString &hint) { tell(hint); }
 
 void TableAccessibility::readLines(int delta) {
-    const TextPanel *panel = controls_.focusedPanel ? controls_.focusedPanel() : nullptr;
+    const TextPanel *panel = focus_.panel();
     if (!panel) return;
     const int count = int(panel->text().count(QLatin1Char('\n'))) + 1;
     const int line = std::clamp(lineOf_.value(panel) + delta, 0, count - 1);

@@ -7,7 +7,9 @@
 #include "media/CardNames.h"
 #include "media/Elements.h"
 #include "rules/GameState.h"
-#include "rules/TurnFlow.h"
+#include "rules/GameNews.h"
+#include "shell/TableControls.h"
+#include "shell/TableReading.h"
 
 #include <QHash>
 #include <QList>
@@ -26,16 +28,14 @@ class TableElement;
 class TableAccessibility : public QObject {
     Q_OBJECT
 public:
-    // What a screen reader's "press" reaches: the handlers a click reaches.
-    struct Controls {
-        std::function<void()> go;
-        std::function<void()> menu;
-        std::function<void(int)> card;
-        std::function<int()> focusedCard;
-        std::function<const TextPanel *()> focusedPanel;
+    // Where the keys are: a card, or a panel being read.
+    struct Focus {
+        std::function<int()> card;
+        std::function<const TextPanel *()> panel;
     };
 
-    TableAccessibility(GameView *view, const GameState &s, const Elements &e, Controls controls);
+    // A screen reader's "press" reaches the handlers a click reaches.
+    TableAccessibility(GameView *view, const GameState &s, const Elements &e, TableControls controls, Focus focus);
     ~TableAccessibility() override;
 
     // The things on the table now, in reading order: the computer's side,
@@ -46,13 +46,11 @@ public:
 
     // The latest news, as the status bar reads it.
     QString announcement() const { return news_; }
-    // The latest pieces of news, in the order the screen reader was told them.
-    const QStringList &told() const { return told_; }
 
     void turnBegan(int player);
     void moveMade(const MoveNews &m);
     void choosing(int card);
-    void gameOver(const QStringList &lines);
+    void gameOver(const GameResult &result);
     void focusMoved(int card);
     void cardClicked(int card);
     void refused(const QString &hint);
@@ -60,9 +58,9 @@ public:
     void readLines(int delta);
 
     GameView *view() const { return view_; }
-    const GameState &state() const { return s_; }
     const Elements &elements() const { return e_; }
-    const Controls &controls() const { return controls_; }
+    const TableReading &reading() const { return reading_; }
+    const TableControls &controls() const { return controls_; }
     int readingLine(const TextPanel *panel) const { return lineOf_.value(panel); }
     QAccessibleInterface *statusBar() const;
     QAccessibleInterface *notice(int i) const;
@@ -80,15 +78,21 @@ private:
     void showNotice(const QString &text);
 
     QPointer<GameView> view_;
-    const GameState &s_;
     const Elements &e_;
-    Controls controls_;
+    TableReading reading_;
+    TableControls controls_;
+    Focus focus_;
     QString news_;
-    QStringList told_;
     QStringList pending_;
     bool flushQueued_ = false;
-    // The object the screen reader was last told has the focus.
+    // A card clicked since the last flush: its selection is read after the click.
+    int clicked_ = 0;
+    // The focus is to be named though it did not move (a panel or the menu closed).
+    bool nameFocus_ = false;
+    // The object that last had the table's focus, and the last one the
+    // screen reader was sent a focus event for.
     QAccessibleInterface *locus_ = nullptr;
+    QAccessibleInterface *readerFocus_ = nullptr;
     std::vector<TableElement *> notices_;
     size_t nextNotice_ = 0;
     QHash<const TextPanel *, int> lineOf_;

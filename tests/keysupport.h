@@ -1,10 +1,20 @@
 #pragma once
 // Playing by keys alone: key presses on the table, the focus walked with Tab.
+#include "shell/FocusFrame.h"
 #include "shell/KeyboardPlay.h"
+#include "shell/TableReading.h"
 #include "testsupport.h"
 #include "tools/selfplay/bot.h"
 
 namespace zt::test {
+
+inline KeyboardPlay &keys(MainWindow &w) { return *w.findChild<KeyboardPlay *>(); }
+
+inline bool frameShown(MainWindow &w) {
+    for (QGraphicsItem *item : w.elements().scene->items())
+        if (dynamic_cast<FocusFrame *>(item) && item->isVisible()) return true;
+    return false;
+}
 
 // A key on the table; a key that may wake the game lets it run to its next wait.
 inline void key(MainWindow &w, int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
@@ -16,21 +26,21 @@ inline void key(MainWindow &w, int k, Qt::KeyboardModifiers mods = Qt::NoModifie
 // Tabs the focus onto the card and presses Space on it; false when Tab never
 // reaches it.
 inline bool pressCard(MainWindow &w, int card) {
-    for (int i = 0; i < 20 && w.keyboard().focusedCard() != card; ++i) key(w, Qt::Key_Tab);
-    if (w.keyboard().focusedCard() != card) return false;
+    for (int i = 0; i < 20 && keys(w).focusedCard() != card; ++i) key(w, Qt::Key_Tab);
+    if (keys(w).focusedCard() != card) return false;
     key(w, Qt::Key_Space);
     return true;
 }
 
 inline bool atEndOfGame(MainWindow &w) {
-    return w.elements().printer->lines().contains(QStringLiteral("(menu to continue)"));
+    return TableReading(w.state(), w.elements()).result().has_value();
 }
 
 // One human move by keys: Space on the card the focus starts on, then the
 // first capture the rules allow, card by card.
 inline bool keyMove(MainWindow &w) {
     GameState &s = w.state();
-    const int card = w.keyboard().focusedCard();
+    const int card = keys(w).focusedCard();
     if (card == 0 || w.elements().carta[card]->tag != QLatin1String("jolly"))
         return qWarning("the focus is on card %d, not in hand", card), false;
     key(w, Qt::Key_Space);

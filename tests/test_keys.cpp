@@ -1,6 +1,8 @@
 // The keyboard as a second way to make the same clicks and menu choices.
 #include "keysupport.h"
-#include "shell/FocusFrame.h"
+#include "media/CardNames.h"
+
+#include <QAccessible>
 
 #include <QMenu>
 #include <QSignalSpy>
@@ -57,6 +59,7 @@ private slots:
     void goAndMenuKeys();
     void commandKeysOnlyWhenTheirItemIsEnabled();
     void focusWalksHandTableThenPile();
+    void pressUnderAPanelIsAClickThere();
     void frameFollowsKeysNotTheMouse();
     void spaceIsAClickAndRefusedLikeOne();
     void focusFollowsTheMove();
@@ -113,8 +116,11 @@ void TestKeys::goAndMenuKeys() {
 void TestKeys::commandKeysOnlyWhenTheirItemIsEnabled() {
     Harness h;
     MainWindow &w = *h.window;
-    // New Game is disabled at start-up: Ctrl+N must not start the game.
+    // New Game is disabled at start-up: Ctrl+N must not start the game, and
+    // says what does.
+    QSignalSpy refused(&keys(w), &KeyboardPlay::refused);
     key(w, Qt::Key_N, Qt::ControlModifier);
+    QVERIFY(refused.size() == 1 && refused.front().front().toString().contains(QLatin1String("Return for GO")));
     for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
     QCOMPARE(h.s().dealPos, i16(0));
     // Space presses GO just as Return does.
@@ -147,20 +153,20 @@ void TestKeys::focusWalksHandTableThenPile() {
     givePile(h, firstUndealt(h));
     const std::vector<int> order = expectedOrder(w);
     QCOMPARE(order.size(), size_t(3 + 4 + 1));
-    QCOMPARE(w.keyboard().focusedCard(), order.front());
+    QCOMPARE(keys(w).focusedCard(), order.front());
     // Forwards with Tab, Right and Down alike, round to the start.
     const int forward[] = {Qt::Key_Tab, Qt::Key_Right, Qt::Key_Down};
     for (size_t i = 1; i <= order.size(); ++i) {
         key(w, forward[i % 3]);
-        QCOMPARE(w.keyboard().focusedCard(), order[i % order.size()]);
+        QCOMPARE(keys(w).focusedCard(), order[i % order.size()]);
     }
     // Backwards with Shift+Tab, Left and Up.
     const int backward[] = {Qt::Key_Left, Qt::Key_Up};
     key(w, Qt::Key_Tab, Qt::ShiftModifier);
-    QCOMPARE(w.keyboard().focusedCard(), order.back());
+    QCOMPARE(keys(w).focusedCard(), order.back());
     for (size_t i = 2; i <= order.size(); ++i) {
         key(w, backward[i % 2]);
-        QCOMPARE(w.keyboard().focusedCard(), order[order.size() - i]);
+        QCOMPARE(keys(w).focusedCard(), order[order.size() - i]);
     }
     // The human's own pile top is no place for the focus: a click on it does nothing.
     const int own = selfplay::gridCards(h.s()).front();
@@ -171,19 +177,45 @@ void TestKeys::focusWalksHandTableThenPile() {
     h.s().pileTop[kHuman] = static_cast<i16>(own);
     for (size_t i = 0; i < order.size(); ++i) {
         key(w, Qt::Key_Tab);
-        QVERIFY(w.keyboard().focusedCard() != own);
+        QVERIFY(keys(w).focusedCard() != own);
     }
     // A card under an open panel is out of the keys' reach, as of the mouse's.
     TextPanel *info = h.e().Text4;
     info->move(h.e().carta[h.s().pileTop[kComputer]]->left(), 10);
     h.e().menu.menu_about->trigger();
-    QVERIFY(info->isVisible() && w.keyboard().focusedPanel() == info);
+    QVERIFY(info->isVisible() && keys(w).focusedPanel() == info);
     for (size_t i = 0; i <= order.size(); ++i) {
         key(w, Qt::Key_Tab);
-        QVERIFY(w.keyboard().focusedCard() != h.s().pileTop[kComputer]);
+        QVERIFY(keys(w).focusedCard() != h.s().pileTop[kComputer]);
     }
     key(w, Qt::Key_Space);
     QCOMPARE(h.e().carta[h.s().pileTop[kComputer]]->border(), 0);
+}
+
+void TestKeys::pressUnderAPanelIsAClickThere() {
+    Harness h;
+    MainWindow &w = *h.window;
+    goToHumanMove(h);
+    const int top = selfplay::gridCards(h.s()).front();
+    givePile(h, top);
+    // The screen reader's press on the card is a click there: the information
+    // stays, the rules close, and only an uncovered card is selected.
+    QAccessibleInterface *view = QAccessible::queryAccessibleInterface(w.view()), *pile = nullptr;
+    for (int i = 0; i < view->childCount(); ++i)
+        if (view->child(i)->text(QAccessible::Name) == cardName(top)) pile = view->child(i);
+    QVERIFY(pile);
+    auto press = [pile] { pile->actionInterface()->doAction(QAccessibleActionInterface::pressAction()); };
+    h.e().menu.menu_about->trigger();
+    press();
+    QVERIFY(h.e().Text4->isVisible());
+    QCOMPARE(h.e().carta[top]->border(), 0);
+    h.e().menu.english->trigger();
+    press();
+    QVERIFY(!h.e().Text1->isVisible() && h.e().Text4->isVisible());
+    QCOMPARE(h.e().carta[top]->border(), 0);
+    key(w, Qt::Key_Escape);
+    press();
+    QCOMPARE(h.e().carta[top]->border(), 1);
 }
 
 void TestKeys::frameFollowsKeysNotTheMouse() {
@@ -193,11 +225,11 @@ void TestKeys::frameFollowsKeysNotTheMouse() {
     h.window->Command1_Click();
     QVERIFY(runUntil([&] { return humanToPlay(w); }));
     // Before any key the frame stays hidden, though the focus is on the hand.
-    QVERIFY(w.keyboard().focusedCard() != 0);
-    QVERIFY(!w.keyboard().frameShown());
+    QVERIFY(keys(w).focusedCard() != 0);
+    QVERIFY(!frameShown(w));
     key(w, Qt::Key_Tab);
-    QVERIFY(w.keyboard().frameShown());
-    const int card = w.keyboard().focusedCard();
+    QVERIFY(frameShown(w));
+    const int card = keys(w).focusedCard();
     QCOMPARE(h.e().carta[card]->border(), 0); // the focus is not the selection
 
     // The frame is an item of its own that rings the card from outside.
@@ -211,18 +243,18 @@ void TestKeys::frameFollowsKeysNotTheMouse() {
 
     // A mouse click hides it; the next key brings it back.
     clickItem(w, h.e().background);
-    QVERIFY(!w.keyboard().frameShown());
+    QVERIFY(!frameShown(w));
     key(w, Qt::Key_Left);
-    QVERIFY(w.keyboard().frameShown());
+    QVERIFY(frameShown(w));
 
     // A card on its way is nowhere the frame may show.
-    const int focused = w.keyboard().focusedCard();
+    const int focused = keys(w).focusedCard();
     h.e().carta[focused]->move(h.e().carta[focused]->left() + 5, h.e().carta[focused]->top());
-    QVERIFY(!w.keyboard().frameShown());
+    QVERIFY(!frameShown(w));
     h.e().carta[focused]->move(h.e().carta[focused]->left() - 5, h.e().carta[focused]->top());
     key(w, Qt::Key_Right);
     key(w, Qt::Key_Left);
-    QVERIFY(w.keyboard().frameShown());
+    QVERIFY(frameShown(w));
 }
 
 void TestKeys::spaceIsAClickAndRefusedLikeOne() {
@@ -230,7 +262,7 @@ void TestKeys::spaceIsAClickAndRefusedLikeOne() {
     MainWindow &w = *h.window;
     goToHumanMove(h);
     GameState &s = h.s();
-    const int card = w.keyboard().focusedCard();
+    const int card = keys(w).focusedCard();
     // During a pause a click is refused, and so is the key.
     s.clickLock = 100;
     key(w, Qt::Key_Space);
@@ -256,12 +288,12 @@ void TestKeys::focusFollowsTheMove() {
         QVERIFY(runUntil([&] { return humanToPlay(w) || atEndOfGame(w); }));
         if (atEndOfGame(w)) break;
         // The human is to move: the focus is on the first card in hand.
-        QCOMPARE(w.keyboard().focusedCard(), expectedOrder(w).front());
+        QCOMPARE(keys(w).focusedCard(), expectedOrder(w).front());
         ++checkedTurns;
         key(w, Qt::Key_Space);
         if (h.s().clickLock == 0 && h.s().turnPlayer == kHuman && h.s().playedCard != 0) {
             // Waiting for the capture: the focus went to the first table card.
-            QCOMPARE(w.keyboard().focusedCard(), selfplay::gridCards(h.s()).front());
+            QCOMPARE(keys(w).focusedCard(), selfplay::gridCards(h.s()).front());
             ++checkedPlays;
             const auto options = selfplay::captureOptions(selfplay::gridCards(h.s()), h.s().playedCard);
             QVERIFY(!options.empty());
@@ -286,10 +318,11 @@ void TestKeys::wholeMatchByKeys() {
             continue;
         }
         ++games;
-        const QStringList lines = e.printer->lines();
-        for (const QString &l : lines)
-            if (l.endsWith(QLatin1String("is the winner")) || l == QLatin1String("You are the winner")) winner = l;
-        if (!winner.isEmpty()) break;
+        if (const int won = TableReading(h.s(), e).result()->matchWinner) {
+            winner = TurnFlow::resultLines(*TableReading(h.s(), e).result()).back();
+            QCOMPARE(e.printer->lines().mid(1, 2).join('|'), TurnFlow::resultLines({won, false, won}).join('|'));
+            break;
+        }
         key(w, Qt::Key_Return, Qt::ControlModifier);
         QVERIFY(runUntil([&] { return e.Command1->isVisible(); }));
         key(w, Qt::Key_Return);
@@ -350,7 +383,7 @@ void TestKeys::ctrlQEndsFromAnyWait() {
         for (int i = 0; i < 200; ++i) {
             QVERIFY(runUntil([&] { return humanToPlay(w); }));
             QVERIFY(!atEndOfGame(w));
-            const int card = w.keyboard().focusedCard();
+            const int card = keys(w).focusedCard();
             if (!selfplay::captureOptions(selfplay::gridCards(h.s()), card).empty()) break;
             key(w, Qt::Key_Space);
         }

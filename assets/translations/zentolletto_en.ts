@@ -151,6 +151,10 @@ you may share and change it. There is NO WARRANTY.
         <source>The match is over: press Control+N for a new match</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>New Game is not available now: press Return for GO to deal</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>zt::TableAccessibility</name>

@@ -159,6 +159,10 @@ lo si può condividere e modificare. NON c&apos;è ALCUNA GARANZIA.
         <source>The match is over: press Control+N for a new match</source>
         <translation>L&apos;incontro è finito: premi Control+N per un nuovo incontro</translation>
     </message>
+    <message>
+        <source>New Game is not available now: press Return for GO to deal</source>
+        <translation>Nuova partita non è disponibile ora: premi Invio per GO e distribuire</translation>
+    </message>
 </context>
 <context>
     <name>zt::TableAccessibility</name>

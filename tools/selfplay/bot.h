@@ -273,8 +273,8 @@ private:
     // A click the game never heard of means another element took it.
     bool press(int code) {
         if (keys) {
-            for (int i = 0; i < 20 && w_.keyboard().focusedCard() != code; ++i) QTest::keyClick(w_.view(), Qt::Key_Tab);
-            if (w_.keyboard().focusedCard() == code && keyAndSettle(w_, Qt::Key_Space)) return true;
+            for (int i = 0; i < 20 && w_.findChild<KeyboardPlay *>()->focusedCard() != code; ++i) QTest::keyClick(w_.view(), Qt::Key_Tab);
+            if (w_.findChild<KeyboardPlay *>()->focusedCard() == code && keyAndSettle(w_, Qt::Key_Space)) return true;
             fail("the keys did not reach card " + std::to_string(code));
             return false;
         }
