@@ -292,8 +292,9 @@ private:
         GameState &s = w_.state();
         Elements &e = w_.elements();
         Cards hand;
-        for (int k = 1; k <= 40; ++k)
-            if (e.carta[k]->tag == QLatin1String("jolly")) hand.push_back(k);
+        for (int k : TableReading(s, e).hand())
+            if (k != 0) hand.push_back(k);
+        std::sort(hand.begin(), hand.end());
         if (hand.empty()) return fail("the human is to play with no card in hand");
         const int movesBefore = humanMoves_;
         int card = hand[below(hand.size())];

@@ -3,6 +3,7 @@
 // hands and the piles as the move found them, compared with what it left.
 // Nothing is taken from the game's own account of its decisions.
 #include "shell/MainWindow.h"
+#include "shell/TableReading.h"
 
 #include <cmath>
 #include <vector>
@@ -55,11 +56,8 @@ struct TableView {
         TableView v;
         v.grid = gridCards(s);
         for (int j = 1; j <= s.extraN; ++j) v.beside.push_back(s.extraCards[j]);
-        for (int k = 1; k <= 40; ++k) {
-            if (e.carta[k]->tag != QLatin1String("jolly")) continue;
-            const long slot = std::lround((e.carta[k]->left() - 255) / 68) - 1;
-            if (slot >= 0 && slot <= 2) v.human[slot] = k;
-        }
+        const std::array<int, 3> hand = TableReading(s, e).hand();
+        for (int slot = 0; slot <= 2; ++slot) v.human[slot] = hand[slot];
         for (int i = 0; i <= 2; ++i) v.computer[i] = e.dorso[i]->tag.toInt();
         for (int p = 1; p <= 2; ++p) {
             v.pileTop[p] = s.pileTop[p];
