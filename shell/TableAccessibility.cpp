@@ -2,6 +2,7 @@
 
 #include "rules/TurnFlow.h"
 #include "shell/GameView.h"
+#include "shell/TableThings.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -12,257 +13,6 @@
 #include <algorithm>
 
 namespace zt {
-
-namespace {
-
-QRect onScreen(const GameView *view, const QRectF &scene) {
-    const QRect local = view->mapFromScene(scene).boundingRect();
-    return QRect(view->viewport()->mapToGlobal(local.topLeft()), local.size());
-}
-
-} // namespace
-
-// One thing on the table as an accessible object. It owns no item: it reads
-// the game each time it is asked, so it is never out of date.
-class TableElement : public QAccessibleInterface,
-                     public QAccessibleActionInterface,
-                     public QAccessibleTextInterface {
-public:
-    enum class Kind { Card, Back, Go, Light, Score, Line, MenuStrip, Panel, Live, Notice };
-
-    TableElement(const TableAccessibility &table, Kind kind, int index = 0)
-        : table_(table), kind_(kind), index_(index) {}
-
-    Kind kind() const { return kind_; }
-    int index() const { return index_; }
-
-    // Whether it is on the table now.
-    bool present() const {
-        const Elements &e = table_.elements();
-        switch (kind_) {
-        case Kind::Card: return reading().placeOf(index_) != Place::None;
-        case Kind::Back: {
-            const std::vector<int> held = reading().computerSlots();
-            return std::find(held.begin(), held.end(), index_) != held.end();
-        }
-        case Kind::Go: return e.Command1->isVisible();
-        case Kind::Light: return reading().toMove() != 0;
-        case Kind::Score: return e.Label2->isVisible();
-        case Kind::Line: return index_ < reading().printed().size();
-        case Kind::MenuStrip: return e.LBLmenu->isVisible();
-        case Kind::Panel: return panel()->isVisible();
-        case Kind::Live: return true;
-        case Kind::Notice: return !notice.isEmpty();
-        }
-        return false;
-    }
-
-    // A notice's words: what the status bar was last told through it.
-    QString notice;
-
-    bool isValid() const override { return table_.view() != nullptr; }
-    QObject *object() const override { return nullptr; }
-    QWindow *window() const override {
-        return table_.view() ? table_.view()->window()->windowHandle() : nullptr;
-    }
-    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface *parent() const override {
-        if (kind_ == Kind::Notice) return table_.statusBar();
-        return QAccessible::queryAccessibleInterface(table_.view());
-    }
-    // The status bar holds the notices it has shown.
-    QAccessibleInterface *child(int i) const override {
-        return kind_ == Kind::Live ? table_.notice(i) : nullptr;
-    }
-    int childCount() const override { return kind_ == Kind::Live ? table_.noticeCount() : 0; }
-    int indexOfChild(const QAccessibleInterface *c) const override {
-        for (int i = 0; kind_ == Kind::Live && i < table_.noticeCount(); ++i)
-            if (table_.notice(i) == c) return i;
-        return -1;
-    }
-    void setText(QAccessible::Text, const QString &) override {}
-
-    QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Name) return name();
-        if (t == QAccessible::Description) return description();
-        // A panel's whole text, the rules or the information, to be read out.
-        if (t == QAccessible::Value && kind_ == Kind::Panel) return panel()->text();
-        return {};
-    }
-
-    QRect rect() const override {
-        const GameView *view = table_.view();
-        if (!view) return {};
-        if (kind_ == Kind::Line) {
-            const QList<QRectF> rects = table_.elements().printer->lineRects();
-            return index_ < rects.size() ? onScreen(view, rects[index_]) : QRect();
-        }
-        const QGraphicsItem *item = graphic();
-        return item ? onScreen(view, item->sceneBoundingRect()) : QRect();
-    }
-
-    QAccessible::Role role() const override {
-        switch (kind_) {
-        case Kind::Card: return QAccessible::ListItem;
-        case Kind::Back: return QAccessible::Graphic;
-        case Kind::Go:
-        case Kind::MenuStrip: return QAccessible::Button;
-        case Kind::Light: return QAccessible::Indicator;
-        case Kind::Score:
-        case Kind::Line: return QAccessible::StaticText;
-        case Kind::Panel: return QAccessible::Document;
-        case Kind::Live: return QAccessible::StatusBar;
-        case Kind::Notice: return QAccessible::Notification;
-        }
-        return QAccessible::NoRole;
-    }
-
-    QAccessible::State state() const override {
-        QAccessible::State st;
-        st.invisible = !present();
-        st.readOnly = kind_ == Kind::Panel;
-        st.focused = table_.focusedChild() == this;
-        if (kind_ == Kind::Go || kind_ == Kind::Panel) st.focusable = present();
-        if (kind_ != Kind::Card) return st;
-        const Place place = reading().placeOf(index_);
-        st.focusable = place == Place::Hand || place == Place::Table || place == Place::ComputerPile;
-        st.selectable = place == Place::Table || place == Place::ComputerPile;
-        st.selected = reading().selected(index_);
-        return st;
-    }
-
-    void *interface_cast(QAccessible::InterfaceType t) override {
-        if (t == QAccessible::ActionInterface && !actionNames().isEmpty())
-            return static_cast<QAccessibleActionInterface *>(this);
-        if (t == QAccessible::TextInterface && kind_ == Kind::Panel) return static_cast<QAccessibleTextInterface *>(this);
-        return nullptr;
-    }
-
-    QStringList actionNames() const override {
-        if (kind_ == Kind::Card || kind_ == Kind::Go || kind_ == Kind::MenuStrip) return {pressAction()};
-        return {};
-    }
-    void doAction(const QString &action) override {
-        if (action != pressAction() || !present()) return;
-        const TableControls &c = table_.controls();
-        if (kind_ == Kind::Go) c.go();
-        if (kind_ == Kind::MenuStrip) c.menu();
-        if (kind_ != Kind::Card) return;
-        // What a click there does: an open panel over the card takes it.
-        if (TextPanel *over = reading().panelOver(index_))
-            emit over->clicked();
-        else
-            c.card(index_);
-    }
-    QStringList keyBindingsForAction(const QString &) const override {
-        if (kind_ == Kind::Go) return {QStringLiteral("Return")};
-        if (kind_ == Kind::MenuStrip) return {QStringLiteral("F10")};
-        if (kind_ == Kind::Card) return {QStringLiteral("Space")};
-        return {};
-    }
-
-    // A panel read as plain text, one line at a time; nothing to select or edit.
-    void selection(int, int *start, int *end) const override { *start = *end = 0; }
-    int selectionCount() const override { return 0; }
-    void addSelection(int, int) override {}
-    void removeSelection(int) override {}
-    void setSelection(int, int, int) override {}
-    int cursorPosition() const override {
-        const QStringList lines = panelLines();
-        int offset = 0;
-        for (int i = 0; i < table_.readingLine(panel()) && i < lines.size(); ++i) offset += int(lines[i].size()) + 1;
-        return offset;
-    }
-    void setCursorPosition(int) override {}
-    QString text(int start, int end) const override { return panel()->text().mid(start, end - start); }
-    int characterCount() const override { return int(panel()->text().size()); }
-    QRect characterRect(int) const override { return rect(); }
-    int offsetAtPoint(const QPoint &) const override { return -1; }
-    void scrollToSubstring(int, int) override {}
-    QString attributes(int, int *start, int *end) const override {
-        *start = 0;
-        *end = characterCount();
-        return {};
-    }
-
-private:
-    const TableReading &reading() const { return table_.reading(); }
-
-    QString turnText() const {
-        switch (reading().toMove()) {
-        case kHuman: return TableAccessibility::tr("Your turn");
-        case kComputer: return TableAccessibility::tr("Computer's turn");
-        default: return {};
-        }
-    }
-
-    QString name() const {
-        switch (kind_) {
-        case Kind::Card: return cardName(index_);
-        case Kind::Back: return TableAccessibility::tr("Computer's card");
-        case Kind::Go: return QStringLiteral("GO");
-        case Kind::Light: return turnText();
-        case Kind::Score:
-            return TableAccessibility::tr("You %1, Computer %2").arg(reading().taken(kHuman)).arg(reading().taken(kComputer));
-        case Kind::Line: return reading().printed().value(index_).trimmed();
-        case Kind::MenuStrip: return QStringLiteral("Menu");
-        case Kind::Panel: return panelLines().value(0).trimmed();
-        case Kind::Live: return table_.announcement();
-        case Kind::Notice: return notice;
-        }
-        return {};
-    }
-
-    QString description() const {
-        switch (kind_) {
-        case Kind::Go: return TableAccessibility::tr("Press Return or Space to deal");
-        case Kind::Panel: return TableAccessibility::tr("Up and Down read the lines, Escape closes");
-        case Kind::Card: break;
-        default: return {};
-        }
-        QString place;
-        switch (reading().placeOf(index_)) {
-        case Place::Hand: place = TableAccessibility::tr("In your hand"); break;
-        case Place::Table: place = TableAccessibility::tr("On the table"); break;
-        case Place::Played: place = TableAccessibility::tr("Your played card"); break;
-        case Place::ComputerPile: place = TableAccessibility::tr("Top of the computer's pile"); break;
-        case Place::OwnPile: place = TableAccessibility::tr("Top of your pile"); break;
-        case Place::None: break;
-        }
-        return reading().selected(index_) && !place.isEmpty() ? TableAccessibility::tr("%1, selected").arg(place) : place;
-    }
-
-    const QGraphicsItem *graphic() const {
-        const Elements &e = table_.elements();
-        switch (kind_) {
-        case Kind::Card: return e.carta[index_];
-        case Kind::Back: return e.dorso[index_];
-        case Kind::Go: return e.Command1;
-        case Kind::Light: return e.Verde[0];
-        case Kind::Score: return e.Label2;
-        case Kind::MenuStrip: return e.LBLmenu;
-        case Kind::Panel: return panel();
-        case Kind::Live:
-        case Kind::Notice: return e.Label2;
-        case Kind::Line: return nullptr;
-        }
-        return nullptr;
-    }
-
-public:
-    // Panels by index: the English rules, the Italian rules, the information.
-    const TextPanel *panel() const {
-        const Elements &e = table_.elements();
-        return index_ == 0 ? e.Text1 : index_ == 1 ? e.Text3 : e.Text4;
-    }
-
-private:
-    QStringList panelLines() const { return panel()->text().split(QLatin1Char('\n')); }
-
-    const TableAccessibility &table_;
-    Kind kind_;
-    int index_;
-};
 
 namespace {
 
@@ -336,15 +86,29 @@ TableAccessibility::TableAccessibility(GameView *view, const GameState &s, const
             QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(old));
 
     cards_.push_back(nullptr);
-    for (int k = 1; k <= 40; ++k) cards_.push_back(make(new TableElement(*this, TableElement::Kind::Card, k)));
-    for (int i = 0; i <= 2; ++i) backs_.push_back(make(new TableElement(*this, TableElement::Kind::Back, i)));
-    go_ = make(new TableElement(*this, TableElement::Kind::Go));
-    light_ = make(new TableElement(*this, TableElement::Kind::Light));
-    score_ = make(new TableElement(*this, TableElement::Kind::Score));
-    menu_ = make(new TableElement(*this, TableElement::Kind::MenuStrip));
-    for (int i = 0; i <= 2; ++i) panels_.push_back(make(new TableElement(*this, TableElement::Kind::Panel, i)));
-    live_ = make(new TableElement(*this, TableElement::Kind::Live));
-    for (int i = 0; i < 4; ++i) notices_.push_back(make(new TableElement(*this, TableElement::Kind::Notice, i)));
+    for (int k = 1; k <= 40; ++k) cards_.push_back(make(new CardThing(*this, k)));
+    for (int i = 0; i <= 2; ++i) backs_.push_back(make(new BackThing(*this, i)));
+    go_ = make(new ButtonThing(*this, {QStringLiteral("GO"), tr("Press Return or Space to deal"), QStringLiteral("Return"),
+                                       e_.Command1, [this] { controls_.go(); }, true}));
+    menu_ = make(new ButtonThing(*this, {QStringLiteral("Menu"), {}, QStringLiteral("F10"), e_.LBLmenu,
+                                         [this] { controls_.menu(); }, false}));
+    light_ = make(new LabelThing(
+        *this, QAccessible::Indicator,
+        [this] {
+            const int mover = reading_.toMove();
+            return mover == kHuman ? tr("Your turn") : mover == kComputer ? tr("Computer's turn") : QString();
+        },
+        [this] { return e_.Verde[0]->sceneBoundingRect(); }));
+    score_ = make(new LabelThing(
+        *this, QAccessible::StaticText,
+        [this] {
+            if (!e_.Label2->isVisible()) return QString();
+            return tr("You %1, Computer %2").arg(reading_.taken(kHuman)).arg(reading_.taken(kComputer));
+        },
+        [this] { return e_.Label2->sceneBoundingRect(); }));
+    for (const TextPanel *t : {e_.Text1, e_.Text3, e_.Text4}) panels_.push_back(make(new PanelThing(*this, t)));
+    live_ = make(new StatusBarThing(*this));
+    for (int i = 0; i < 4; ++i) notices_.push_back(make(new NoticeThing(*this)));
     connect(e_.Command1, &QGraphicsObject::visibleChanged, this, [this] {
         childrenChanged();
         update();
@@ -380,14 +144,14 @@ TableAccessibility::~TableAccessibility() {
     for (unsigned id : ids_) QAccessible::deleteAccessibleInterface(id);
 }
 
-TableElement *TableAccessibility::make(TableElement *element) const {
+template <class Thing> Thing *TableAccessibility::make(Thing *element) const {
     ids_.push_back(QAccessible::registerAccessibleInterface(element));
     return element;
 }
 
 QList<QAccessibleInterface *> TableAccessibility::children() const {
     QList<QAccessibleInterface *> out;
-    auto add = [&out](TableElement *el) {
+    auto add = [&out](TableThing *el) {
         if (el->present()) out << el;
     };
     auto cardsAt = [&](Place place) {
@@ -396,7 +160,7 @@ QList<QAccessibleInterface *> TableAccessibility::children() const {
     };
     add(menu_);
     add(go_);
-    for (TableElement *b : backs_) add(b);
+    for (TableThing *b : backs_) add(b);
     cardsAt(Place::ComputerPile);
     for (int k : reading_.table()) add(cards_[k]);
     cardsAt(Place::Played);
@@ -407,9 +171,11 @@ QList<QAccessibleInterface *> TableAccessibility::children() const {
     add(score_);
     const int lineCount = int(reading_.printed().size());
     while (int(lines_.size()) < lineCount)
-        lines_.push_back(make(new TableElement(*this, TableElement::Kind::Line, int(lines_.size()))));
+        lines_.push_back(make(new LabelThing(
+            *this, QAccessible::StaticText, [this, i = lines_.size()] { return reading_.printed().value(int(i)).trimmed(); },
+            [this, i = lines_.size()] { return e_.printer->lineRects().value(int(i)); })));
     for (int i = 0; i < lineCount; ++i) add(lines_[i]);
-    for (TableElement *p : panels_) add(p);
+    for (TableThing *p : panels_) add(p);
     add(live_);
     return out;
 }
@@ -417,7 +183,7 @@ QList<QAccessibleInterface *> TableAccessibility::children() const {
 QAccessibleInterface *TableAccessibility::focusedChild() const {
     if (!view_ || !view_->hasFocus()) return nullptr;
     if (const TextPanel *panel = focus_.panel()) {
-        for (TableElement *p : panels_)
+        for (PanelThing *p : panels_)
             if (p->panel() == panel) return p;
     }
     if (go_->present()) return go_;
@@ -503,8 +269,8 @@ void TableAccessibility::flush() {
 void TableAccessibility::showNotice(const QString &text) {
     // A notice in the status bar is spoken as it shows, whatever has the
     // focus. Several take turns, so each keeps its words until read.
-    TableElement *notice = notices_[nextNotice_++ % notices_.size()];
-    notice->notice = text;
+    NoticeThing *notice = notices_[nextNotice_++ % notices_.size()];
+    notice->words = text;
     sendEvent(notice, QAccessible::NameChanged);
     sendEvent(notice, QAccessible::ObjectShow);
 }

@@ -23,7 +23,10 @@ class QAccessibleInterface;
 namespace zt {
 
 class GameView;
-class TableElement;
+class CardThing;
+class NoticeThing;
+class PanelThing;
+class TableThing;
 
 class TableAccessibility : public QObject {
     Q_OBJECT
@@ -70,7 +73,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    TableElement *make(TableElement *element) const;
+    template <class Thing> Thing *make(Thing *element) const;
     void childrenChanged();
     void tell(const QString &text);
     void update();
@@ -93,12 +96,14 @@ private:
     // screen reader was sent a focus event for.
     QAccessibleInterface *locus_ = nullptr;
     QAccessibleInterface *readerFocus_ = nullptr;
-    std::vector<TableElement *> notices_;
+    std::vector<NoticeThing *> notices_;
     size_t nextNotice_ = 0;
     QHash<const TextPanel *, int> lineOf_;
-    std::vector<TableElement *> cards_, backs_, panels_;
-    mutable std::vector<TableElement *> lines_; // one per printed line, made as lines come
-    TableElement *go_, *light_, *score_, *menu_, *live_;
+    std::vector<CardThing *> cards_;
+    std::vector<TableThing *> backs_;
+    std::vector<PanelThing *> panels_;
+    mutable std::vector<TableThing *> lines_; // one per printed line, made as lines come
+    TableThing *go_, *light_, *score_, *menu_, *live_;
     mutable std::vector<unsigned> ids_;
 };
 

@@ -4,7 +4,8 @@ display with a window manager (orca.sh does both).
 
 Usage: orca_player.py PROGRAM WORKDIR
 Fails (exit 1) when a Tab, a move, a steal, a selection, a result, the rules
-or the menu go unheard; prints what was heard.
+or the menu go unheard, when Escape, a menu choice or Continue leave the
+focus unnamed, or when a thing is said twice over; prints what was heard.
 """
 import os
 import re
@@ -101,6 +102,17 @@ def start_orca(log):
     return subprocess.Popen(["/usr/bin/python3", os.path.join(HERE, "orca_linebuffered.py"),
                              "--debug-file=" + log], env=env,
                             stdout=open(os.path.join(WORK, "orca.out"), "w"), stderr=subprocess.STDOUT)
+
+
+def said_twice(heard):
+    """Utterances that say again what was said just before them."""
+    twice = []
+    for i, u in enumerate(heard):
+        for p in heard[max(0, i - 3):i]:
+            if len(p) > 8 and u != p and u.endswith(p) and not p.endswith(" "):
+                twice.append((p, u))
+                break
+    return twice
 
 
 def card_of(said):
@@ -262,6 +274,16 @@ def main():
         hears("Down", lambda s: s.strip().lower() not in ("", "down"), "Down said nothing")  # a blank line
         hears("Down", lambda s: len(s) > 10, "Down did not read the first rule")
         hears("Escape", lambda s: s.startswith("GO"), "Escape did not close the rules")
+        # Back on GO with Tab, the rules left open: Escape still names GO.
+        hears("F1", lambda s: W["rules"] in s, "F1 did not speak the rules")
+        hears("Tab", lambda s: s.startswith("GO"), "Tab did not leave the rules for GO")
+        hears("Escape", lambda s: s.startswith("GO"), "Escape on the rules left behind said nothing")
+        # A menu choice names the focus it comes back to: the fastest play rate.
+        hears("F10", lambda s: "menu" in s.lower(), "F10 did not say menu")
+        key("Down")
+        key("Right")
+        key("End")
+        hears("Return", lambda s: s.startswith("GO"), "after a menu choice the focus was not named")
 
         mark = orca.mark()
         key("Return")
@@ -288,6 +310,16 @@ def main():
             fail("no steal was heard in the whole game")
         if not results or not any(s.startswith(("Game for", "The game finished")) for s in results):
             fail("the result was not heard with its key: %s" % heard[-3:])
+        # Continue names where the keys are: GO for the next game.
+        mark = orca.mark()
+        key("ctrl+Return")
+        if orca.wait(mark, lambda s: s.startswith("GO"), 30) is None:
+            fail("after Continue the focus was not named")
+        orca.quiet()
+        twice = said_twice(orca.since(0))
+        print("said twice over: %d" % len(twice))
+        for p, u in twice:
+            fail("said twice over: %r, then %r" % (p, u))
     finally:
         game.terminate()
         try:
