@@ -105,13 +105,17 @@ def start_orca(log):
 
 
 def said_twice(heard):
-    """Utterances that say again what was said just before them."""
+    """Utterances that say again what was said just before them, since the
+    last key (Orca echoes each key as its name and a blank)."""
     twice = []
     for i, u in enumerate(heard):
-        for p in heard[max(0, i - 3):i]:
-            if len(p) > 8 and u != p and u.endswith(p) and not p.endswith(" "):
-                twice.append((p, u))
+        before = []
+        for p in reversed(heard[max(0, i - 3):i]):
+            if p.endswith(" "):
                 break
+            before.append(p)
+        if any(len(p) > 8 and u != p and u.endswith(p) for p in before):
+            twice.append((next(p for p in before if len(p) > 8 and u != p and u.endswith(p)), u))
     return twice
 
 
@@ -282,7 +286,8 @@ def main():
         hears("F10", lambda s: "menu" in s.lower(), "F10 did not say menu")
         key("Down")
         key("Right")
-        key("End")
+        key("Down")
+        key("Down")
         hears("Return", lambda s: s.startswith("GO"), "after a menu choice the focus was not named")
 
         mark = orca.mark()
