@@ -39,7 +39,7 @@ KeyboardPlay::KeyboardPlay(QWidget &window, QGraphicsView &view, const GameState
         });
 }
 
-const TextPanel *KeyboardPlay::focusedPanel() const { return panelFocus_ ? reading_.topPanel() : nullptr; }
+TextPanel *KeyboardPlay::focusedPanel() const { return panelFocus_ ? reading_.topPanel() : nullptr; }
 
 void KeyboardPlay::turnBegan(int player) {
     if (player != kHuman) return;
@@ -96,7 +96,7 @@ bool KeyboardPlay::keyPressed(int key, Qt::KeyboardModifiers mods) {
         return true;
     }
     if (mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
-    if (const TextPanel *panel = focusedPanel()) {
+    if (TextPanel *panel = focusedPanel()) {
         switch (key) {
         case Qt::Key_Escape:
             controls_.bareTable();
@@ -105,7 +105,7 @@ bool KeyboardPlay::keyPressed(int key, Qt::KeyboardModifiers mods) {
         case Qt::Key_Enter:
         case Qt::Key_Space:
             // A click on the panel: the rules close, the information stays.
-            emit const_cast<TextPanel *>(panel)->clicked();
+            emit panel->clicked();
             return true;
         case Qt::Key_Up:
         case Qt::Key_Down:

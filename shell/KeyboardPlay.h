@@ -24,7 +24,7 @@ public:
 
     int focusedCard() const { return focused_; }
     // The rules or information panel being read, when one has the keys.
-    const TextPanel *focusedPanel() const;
+    TextPanel *focusedPanel() const;
     // The human is to move: the focus goes to the first card in hand.
     void turnBegan(int player);
     // The card played can take: the focus goes to the first table card.

@@ -107,9 +107,9 @@ std::vector<int> TableReading::reachable() const {
     return order;
 }
 
-const TextPanel *TableReading::topPanel() const {
+TextPanel *TableReading::topPanel() const {
     for (QGraphicsItem *item : e_.scene->items(Qt::DescendingOrder))
-        for (const TextPanel *t : {e_.Text1, e_.Text3, e_.Text4})
+        for (TextPanel *t : {e_.Text1, e_.Text3, e_.Text4})
             if (item == t && t->isVisible()) return t;
     return nullptr;
 }

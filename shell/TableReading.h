@@ -48,7 +48,7 @@ public:
     // The focus order less the cards a panel covers.
     std::vector<int> reachable() const;
     // The open panel on top of the others; null when none is open.
-    const TextPanel *topPanel() const;
+    TextPanel *topPanel() const;
 
 private:
     bool inPlay() const;
