@@ -205,6 +205,8 @@ static void rig(MainWindow &w, int handCard, const QList<int> &table, int comput
     s.pileCount = {};
     const int hand[3] = {handCard, 39, 40}; // a knight and a king beside the played card
     for (int i = 0; i < 3; ++i) {
+        // Dealt as the last deal's cards are, slot by slot.
+        s.deck[s.dealPos - 2 + i] = static_cast<i16>(hand[i]);
         PictureItem *c = e.carta[hand[i]];
         c->tag = QStringLiteral("jolly");
         c->move(places::handLeft(i), places::humanHandTop(s.cardHeight));
