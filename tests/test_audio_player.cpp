@@ -192,6 +192,10 @@ void TestAudioPlayer::fileChecks_data() {
     QTest::newRow("wave, data past the end") << W << withByte(wave, 40, le32(0x7fffffff)) << false;
     QTest::newRow("wave, RIFF past the end") << W << withByte(wave, 4, le32(quint32(wave.size()))) << false;
     QTest::newRow("wave, no format") << W << QByteArray("RIFF" + le32(12) + "WAVEdata" + le32(0)) << false;
+    QTest::newRow("wave, data before its format")
+        << W << QByteArray("RIFF" + le32(40) + "WAVEdata" + le32(4) + QByteArray(4, '\x80') + "fmt " + le32(16) + le16(1) +
+                           le16(1) + le32(8000) + le32(8000) + le16(1) + le16(8))
+        << false;
     QTest::newRow("wave, a song") << W << midi << false;
     // 8-bit mono: at 1 kHz a mebibyte decodes to 185 MB for the device, at 8 kHz to 23 MB.
     const QByteArray samples(1 << 20, '\x80');
@@ -289,7 +293,8 @@ void TestAudioPlayer::playGoesOnUntilRewound() {
     QCOMPARE(log.count("sounding"), 2);
 }
 
-// None and a Close silence the song as it plays, heard at the device's output.
+// None and a Close silence the song as it plays, and a rustle does not,
+// heard at the device's output.
 void TestAudioPlayer::noneSilencesThePlayingSong() {
     Table t;
     copyAssets(t.programDir.path());
@@ -312,6 +317,19 @@ void TestAudioPlayer::noneSilencesThePlayingSong() {
         const qint64 start = contents(heard).size();
         QVERIFY2(runUntil([&] { return soundFrom(start); }), "the song never sounded");
         music.events.clear();
+        if (none) {
+            // A card's rustle ends beside the song and leaves it playing, neither stopped nor started again.
+            QSignalSpy rustleDone(&t.window->MMCw(), &MediaPlayer::done);
+            t.window->sounds().Apri_suono(QStringLiteral("carta"));
+            t.window->sounds().suona();
+            QVERIFY(rustleDone.wait(5000));
+            QTest::qWait(150);
+            const qint64 rustleEnd = contents(heard).size();
+            QVERIFY(runUntil([&] { return contents(heard).size() > rustleEnd + 16384; }, 1000));
+            QVERIFY2(soundFrom(rustleEnd), "the song fell silent with the rustle");
+            QVERIFY(midi.isPlaying());
+            QCOMPARE(music.events, QStringList{});
+        }
         if (none) {
             m.canzoni[0]->trigger(); // the stop's notice rewinds
             QCOMPARE(music.events, (QStringList{"close", "rewind"}));
@@ -402,6 +420,9 @@ void TestAudioPlayer::soundFontFromTheUser() {
     const QString font = AudioDevice::soundFont();
     if (font.isEmpty()) QSKIP("no General MIDI SoundFont installed");
     QVERIFY(font.endsWith(QStringLiteral(".sf2")) && QFileInfo(font).isReadable());
+    // The small font, which loads in a blink, before any larger one.
+    const QString small = QStringLiteral("/usr/share/sounds/sf2/TimGM6mb.sf2");
+    if (QFileInfo(small).isReadable()) QCOMPARE(font, small);
 }
 
 void TestAudioPlayer::corruptMedia_data() {

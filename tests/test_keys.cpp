@@ -5,6 +5,7 @@
 #include <QAccessible>
 
 #include <QMenu>
+#include <QProcess>
 #include <QSignalSpy>
 
 using namespace zt;
@@ -57,6 +58,7 @@ class TestKeys : public QObject {
     Q_OBJECT
 private slots:
     void goAndMenuKeys();
+    void f1FollowsTheOrderOfTheLanguages();
     void commandKeysOnlyWhenTheirItemIsEnabled();
     void focusWalksHandTableThenPile();
     void pressUnderAPanelIsAClickThere();
@@ -77,6 +79,10 @@ void TestKeys::goAndMenuKeys() {
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     key(w, Qt::Key_F1);
     QVERIFY(e.Text3->isVisible() && !e.Text1->isVisible());
+    // Space on the open Italian rules is a click on them, which closes them.
+    key(w, Qt::Key_Space);
+    QVERIFY(!e.Text3->isVisible());
+    QCOMPARE(h.s().dealPos, i16(0));
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
     key(w, Qt::Key_F1);
     QVERIFY(e.Text1->isVisible() && !e.Text3->isVisible());
@@ -111,6 +117,37 @@ void TestKeys::goAndMenuKeys() {
     key(w, Qt::Key_Return);
     QVERIFY(runUntil([&] { return h.s().dealPos >= 4; }));
     QVERIFY(!e.Command1->isVisible());
+}
+
+// The user's languages are read once a process: each order is tried in a run
+// of this test of its own, told which rules F1 must open.
+void TestKeys::f1FollowsTheOrderOfTheLanguages() {
+    const QByteArray expected = qgetenv("ZT_EXPECTED_RULES");
+    if (!expected.isEmpty()) {
+        Harness h;
+        key(*h.window, Qt::Key_F1);
+        QCOMPARE(h.e().Text1->isVisible(), expected == "en");
+        QCOMPARE(h.e().Text3->isVisible(), expected == "it");
+        return;
+    }
+    const struct {
+        const char *lang, *language, *rules;
+    } orders[] = {{"it_IT.UTF-8", "en:it", "en"}, {"en_US.UTF-8", "it:en", "it"}};
+    for (const auto &o : orders) {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("LC_ALL"));
+        env.remove(QStringLiteral("LC_MESSAGES"));
+        env.insert(QStringLiteral("LANG"), QLatin1String(o.lang));
+        env.insert(QStringLiteral("LANGUAGE"), QLatin1String(o.language));
+        env.insert(QStringLiteral("ZT_EXPECTED_RULES"), QLatin1String(o.rules));
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("f1FollowsTheOrderOfTheLanguages")});
+        QVERIFY(child.waitForFinished(60000));
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                 qPrintable(QStringLiteral("LANGUAGE=%1:\n").arg(QLatin1String(o.language)) + child.readAll()));
+    }
 }
 
 void TestKeys::commandKeysOnlyWhenTheirItemIsEnabled() {
@@ -190,6 +227,8 @@ void TestKeys::focusWalksHandTableThenPile() {
     }
     key(w, Qt::Key_Space);
     QCOMPARE(h.e().carta[h.s().pileTop[kComputer]]->border(), 0);
+    // Tab took the keys back to the cards: Space clicked one, which closes the panel.
+    QVERIFY(!info->isVisible());
 }
 
 void TestKeys::pressUnderAPanelIsAClickThere() {

@@ -33,34 +33,37 @@ private slots:
 };
 
 void TestPlayers::computerStealsBeforeCapturing() {
-    BareTable t;
-    t.put(17, 1, 1); // the 7 in slot 0 could take it
-    t.put(5, 2, 2);
-    t.e.carta[5]->setBorder(1); // a stale mark is cleared first
-    t.computerHand(7, 14, 33);
-    t.s.pileCount[kHuman] = 6;
-    t.s.pileTop[kHuman] = 24;
-    t.move(kComputer, 0);
-    t.s.clickLock = 0;
-    t.waveLog.log.clear();
+    // The 4 that steals from any slot, the last one too; the 7 could take the 17.
+    for (const int slot : {1, 2}) {
+        BareTable t;
+        t.put(17, 1, 1);
+        t.put(5, 2, 2);
+        t.e.carta[5]->setBorder(1); // a stale mark is cleared first
+        slot == 1 ? t.computerHand(7, 14, 33) : t.computerHand(7, 33, 14);
+        t.s.pileCount[kHuman] = 6;
+        t.s.pileTop[kHuman] = 24;
+        t.move(kComputer, 0);
+        t.s.clickLock = 0;
+        t.waveLog.log.clear();
 
-    ComputerPlayer cpu(t.parts);
-    BareTable::run(cpu.gioco2());
+        ComputerPlayer cpu(t.parts);
+        BareTable::run(cpu.gioco2());
 
-    QCOMPARE(t.s.playedCard, i16(14));
-    QCOMPARE(t.s.cpuSlot, i16(1));
-    QCOMPARE(t.s.stealFlag, kTrue);
-    QCOMPARE(t.selected(), QList<int>{});
-    QCOMPARE(t.s.pickN, i16(0));
-    QCOMPARE(at(t.e.carta[14]), kPlaySpot);
-    QVERIFY(!t.e.dorso[1]->isVisible());
-    QCOMPARE(t.e.dorso[1]->tag, QStringLiteral("0"));
-    QVERIFY(t.e.dorso[0]->isVisible());
-    QCOMPARE(t.e.dorso[0]->tag, QStringLiteral("7"));
-    QCOMPARE(t.s.clickLock, i16(100));
-    // liscio loaded and played, then carta loaded again and played with the card.
-    QCOMPARE(t.waveLog.log, QStringList({"close", "open", "play", "close", "open", "play"}));
-    QCOMPARE(soundName(t), QStringLiteral("carta.wav"));
+        QCOMPARE(t.s.playedCard, i16(14));
+        QCOMPARE(t.s.cpuSlot, i16(slot));
+        QCOMPARE(t.s.stealFlag, kTrue);
+        QCOMPARE(t.selected(), QList<int>{});
+        QCOMPARE(t.s.pickN, i16(0));
+        QCOMPARE(at(t.e.carta[14]), kPlaySpot);
+        QVERIFY(!t.e.dorso[slot]->isVisible());
+        QCOMPARE(t.e.dorso[slot]->tag, QStringLiteral("0"));
+        QVERIFY(t.e.dorso[0]->isVisible());
+        QCOMPARE(t.e.dorso[0]->tag, QStringLiteral("7"));
+        QCOMPARE(t.s.clickLock, i16(100));
+        // liscio loaded and played, then carta loaded again and played with the card.
+        QCOMPARE(t.waveLog.log, QStringList({"close", "open", "play", "close", "open", "play"}));
+        QCOMPARE(soundName(t), QStringLiteral("carta.wav"));
+    }
 }
 
 void TestPlayers::noStealWithoutHumanPile() {

@@ -78,6 +78,7 @@ private slots:
     void noDisplayEndsWithOneLine();
     void tooFewResourcesEndWithOneLine_data();
     void tooFewResourcesEndWithOneLine();
+    void closedStandardDescriptorsOpenOnDevNull();
     void versionIsTheSameEverywhere();
     void installedTreeWorksWhereverItIsMoved();
     void settingsFolderByTheBaseDirectoryRules();
@@ -135,13 +136,16 @@ void TestProgram::wrongOptionsFailWithoutWindow() {
 
 void TestProgram::helpAndErrorsInTheUsersLanguage() {
     const QStringList italian{"LANG=it_IT.UTF-8", "LANGUAGE=it"};
-    const Run help = run(QStringLiteral(ZT_PROGRAM), {"--help"}, italian);
-    QCOMPARE(help.exitCode, 0);
-    QCOMPARE(help.err, QString());
     QStringList parts{"Il gioco di presa italiano", "--seed <N>     Distribuisce le stesse partite", "\nFile:\n  suoni", "Software libero"};
     // Qt's own words, where its catalogues are installed.
     if (QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_it.qm")) parts << "Utilizzo:";
-    for (const QString &part : parts) QVERIFY2(help.out.contains(part), qPrintable(part + " missing from:\n" + help.out));
+    // German first, which Qt speaks and we do not: Qt's words follow ours into Italian.
+    for (const QStringList &env : {italian, QStringList{"LANG=de_DE.UTF-8", "LANGUAGE=de:it"}}) {
+        const Run help = run(QStringLiteral(ZT_PROGRAM), {"--help"}, env);
+        QCOMPARE(help.exitCode, 0);
+        QCOMPARE(help.err, QString());
+        for (const QString &part : parts) QVERIFY2(help.out.contains(part), qPrintable(part + " missing from:\n" + help.out));
+    }
     const Run wrong = run(QStringLiteral(ZT_PROGRAM), {"--seed", "molti"}, italian);
     QCOMPARE(wrong.exitCode, 1);
     QVERIFY2(wrong.err.contains("Valore di --seed non valido 'molti'") && wrong.err.contains("Prova 'zentolletto --help'"),
@@ -184,27 +188,69 @@ void TestProgram::noDisplayEndsWithOneLine() {
 void TestProgram::tooFewResourcesEndWithOneLine_data() {
     QTest::addColumn<int>("resource");
     QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("hard"); // -1: the hard limit the test has
     QTest::addColumn<QString>("named");
-    QTest::newRow("ulimit -n 12") << int(RLIMIT_NOFILE) << 12 << "ulimit -n 12";
-    QTest::newRow("ulimit -v 300000") << int(RLIMIT_AS) << 300000 * 1024 << "ulimit -v 300000";
+    QTest::newRow("ulimit -n 12") << int(RLIMIT_NOFILE) << 12 << 12 << "ulimit -n 12";
+    // A soft limit is raised as far as the hard one lets it, first.
+    QTest::newRow("ulimit -Sn 12 -Hn 40") << int(RLIMIT_NOFILE) << 12 << 40 << "ulimit -n 40";
+    QTest::newRow("ulimit -Sn 12") << int(RLIMIT_NOFILE) << 12 << -1 << "display";
+    QTest::newRow("ulimit -v 300000") << int(RLIMIT_AS) << 300000 * 1024 << 300000 * 1024 << "ulimit -v 300000";
+    QTest::newRow("ulimit -Sv 300000") << int(RLIMIT_AS) << 300000 * 1024 << -1 << "display";
 }
 
 // Qt hangs or GLib stops the process with too few descriptors or too little
-// address space; the program ends first, saying why. (Here without a display,
-// where it would abort otherwise; with one it hangs.)
+// address space; the program ends first, saying why, unless it could raise
+// its soft limit far enough. (Here without a display, where it would abort
+// otherwise; with one it hangs.)
 void TestProgram::tooFewResourcesEndWithOneLine() {
     QFETCH(int, resource);
     QFETCH(int, limit);
+    QFETCH(int, hard);
     QFETCH(QString, named);
 #if defined(__SANITIZE_ADDRESS__)
     if (resource == RLIMIT_AS) QSKIP("the address sanitizer's shadow memory does not fit any address space limit");
 #endif
-    const Run r = run(QStringLiteral(ZT_PROGRAM), {}, {}, [resource, limit] {
-        const rlimit l{rlim_t(limit), rlim_t(limit)};
+    rlimit own{};
+    QVERIFY(getrlimit(resource, &own) == 0);
+    const rlim_t ceiling = hard < 0 ? own.rlim_max : rlim_t(hard);
+    if (own.rlim_max != RLIM_INFINITY && ceiling > own.rlim_max) QSKIP("the test's own hard limit is lower");
+    const Run r = run(QStringLiteral(ZT_PROGRAM), {}, {}, [resource, limit, ceiling] {
+        const rlimit l{rlim_t(limit), ceiling};
         setrlimit(resource, &l);
     });
     QCOMPARE(r.exitCode, 1);
     QVERIFY2(r.err.count('\n') == 1 && r.err.contains(named), qPrintable(r.err));
+}
+
+// Started with all three closed, the program holds /dev/null there, so nothing
+// it opens later takes their numbers and receives what it writes to them.
+void TestProgram::closedStandardDescriptorsOpenOnDevNull() {
+    if (!QFileInfo(QStringLiteral("/proc/self/fd")).isDir()) QSKIP("no /proc to look at the descriptors");
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+    p.setProcessEnvironment(env);
+    p.setChildProcessModifier([] {
+        for (int fd = 0; fd <= 2; ++fd) close(fd);
+    });
+    p.start(QStringLiteral(ZT_PROGRAM), {});
+    QVERIFY(p.waitForStarted());
+    const QDir fds(QStringLiteral("/proc/%1/fd").arg(p.processId()));
+    // The socket that turns end signals into a close is opened once the window is.
+    const auto windowUp = [&fds] {
+        for (const QFileInfo &fd : fds.entryInfoList(QDir::System))
+            if (fd.symLinkTarget().contains(QLatin1String("socket:"))) return true;
+        return false;
+    };
+    QDeadlineTimer deadline(30000);
+    while (!windowUp() && !deadline.hasExpired() && p.state() == QProcess::Running) QTest::qWait(50);
+    QVERIFY(windowUp());
+    for (const char *fd : {"0", "1", "2"})
+        QVERIFY2(QFile::symLinkTarget(fds.filePath(QLatin1String(fd))) == QLatin1String("/dev/null"), fd);
+    p.terminate();
+    QVERIFY(p.waitForFinished(10000));
+    QCOMPARE(p.exitCode(), 0);
 }
 
 void TestProgram::versionIsTheSameEverywhere() {

@@ -4,6 +4,7 @@
 #include "table/Shuffle.h"
 
 #include <QSet>
+#include <QThread>
 #include <QTimer>
 #include <QtTest>
 
@@ -514,6 +515,30 @@ void TestTable::glideSteps() {
     for (std::size_t i = 1; i + 1 < frames.at.size(); ++i)
         QVERIFY(frames.at[i] - frames.at[i - 1] >= std::chrono::microseconds(1000000 / 120));
     QVERIFY(near(at(t.e.carta[12]), restPoint(578, 233, 495, 50)));
+
+    // A glide held up past its end still shows its last step, at once.
+    BareTable late;
+    late.pacing.setZeroDelay(false);
+    late.put(2, 1, 1);
+    stage(late, 12, kPlaySpot, "jolly");
+    late.s.cardSpeed = 10;
+    late.move(kHuman, 12);
+    listTaken(late, {2});
+    // It lets events through on the way, all the same.
+    struct Stall : GameObserver {
+        int steps = 0;
+        bool posted = false, through = false;
+        void glideStepShown() override {
+            if (steps++ > 0) return void(through = posted);
+            QMetaObject::invokeMethod(qApp, [this] { posted = true; }, Qt::QueuedConnection);
+            QThread::msleep(300);
+        }
+    } stall;
+    late.movement.setObserver(&stall);
+    BareTable::run(late.movement.muovicarte());
+    QVERIFY(near(at(late.e.carta[12]), restPoint(578, 233, 495, 50)));
+    QCOMPARE(stall.steps, 2);
+    QVERIFY(stall.through);
 }
 
 void TestTable::pauses() {
@@ -521,6 +546,7 @@ void TestTable::pauses() {
     QCOMPARE(pauseSpan(2, 20), 1.0);
     QVERIFY(std::abs(pauseSpan(2, 30) - 2.0 / 3) < 1e-9);
     QVERIFY(std::abs(pauseSpan(1.5f, 30) - 0.5) < 1e-9);
+    QCOMPARE(pauseSpan(2, 0), 1.0); // no rate: the default one, not a division by zero
 
     // A zero or negative span returns at once, even on the real clock.
     BareTable t;

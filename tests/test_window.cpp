@@ -263,6 +263,12 @@ void TestWindow::menuOpensBelowTheStripCaption() {
         e.menu.partita->hide();
         QVERIFY(e.Text1->isVisible() && !e.Text3->isVisible() && !e.Text4->isVisible());
     }
+    // The banner and the score lie on the strip and take no click of their own.
+    for (QGraphicsItem *onStrip : {static_cast<QGraphicsItem *>(e.Label1), static_cast<QGraphicsItem *>(e.Label2)}) {
+        clickItem(w, onStrip);
+        QVERIFY(e.menu.partita->isVisible());
+        e.menu.partita->hide();
+    }
 }
 
 void TestWindow::stripBlackAgainAtActivation() {
