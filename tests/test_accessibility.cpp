@@ -172,6 +172,7 @@ void TestAccessibility::italianNames() {
     const QStringList shown = names(withRole(*h.window, QAccessible::ListItem, "Sul tavolo"));
     QCOMPARE(shown, expectedNames(selfplay::gridCards(h.s())));
     QVERIFY(shown.join(' ').contains(QLatin1String(" di ")));
+    QVERIFY2(h.window->elements().Text4->text().contains(QStringLiteral("velocità")), "the information is not in Italian");
     QCOMPARE(h.window->accessibility().told().last(), QStringLiteral("Tocca a te"));
 }
 
