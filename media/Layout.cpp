@@ -1,4 +1,5 @@
 #include "media/Elements.h"
+#include "media/MenuChoiceAccessibility.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -72,6 +73,7 @@ QAction *action(QMenu *menu, const QString &caption, bool checkable = false) {
 }
 
 void buildMenu(Menu &m, QWidget *parent) {
+    exposeMenuChoices();
     m.partita = new QMenu(QStringLiteral("&Gioco"), parent);
     m.new_game = action(m.partita, QStringLiteral("New Game"));
     m.continue_ = action(m.partita, QStringLiteral("Continue"));

@@ -64,6 +64,7 @@ private slots:
     void italianNames();
     void statesFollowFocusAndSelection();
     void newsOfMovesAndResults();
+    void menuChoicesSayTheirState();
 };
 
 void TestAccessibility::cardNames() {
@@ -281,6 +282,32 @@ void TestAccessibility::newsOfMovesAndResults() {
     lines << QStringLiteral("Cards taken: you %1, computer %2").arg(h.s().pileCount[1]).arg(h.s().pileCount[2]) << key;
     QCOMPARE(told.mid(told.size() - lines.size()), lines);
     QVERIFY(lines.front().startsWith("Game for") || lines.front().startsWith("The game finished as a draw"));
+}
+
+void TestAccessibility::menuChoicesSayTheirState() {
+    Harness h;
+    const Menu &m = h.window->elements().menu;
+    // Reached as a screen reader reaches them: through the menu's own face.
+    for (QMenu *menu : {m.speed, m.play_rate, m.menu_card_rustle, m.Musica}) {
+        QAccessibleInterface *list = QAccessible::queryAccessibleInterface(menu);
+        QCOMPARE(list->childCount(), menu->actions().size());
+        for (int i = 0; i < list->childCount(); ++i) {
+            QAccessibleInterface *item = list->child(i);
+            auto *action = qobject_cast<QAction *>(item->object());
+            // A check box: AT-SPI carries no "checkable" for a menu item.
+            QCOMPARE(item->role(), QAccessible::CheckBox);
+            QCOMPARE(item->state().checked, action->isChecked());
+            QCOMPARE(item->text(QAccessible::Name), action->text());
+            // Screen readers skip what its parent does not know.
+            QCOMPARE(item->parent()->indexOfChild(item), i);
+        }
+    }
+    m.velocita_gioco[3]->trigger();
+    QVERIFY(QAccessible::queryAccessibleInterface(m.velocita_gioco[3])->state().checked);
+    QVERIFY(!QAccessible::queryAccessibleInterface(m.velocita_gioco[2])->state().checked);
+    // Commands are no choices.
+    QAccessibleInterface *commands = QAccessible::queryAccessibleInterface(m.partita);
+    QCOMPARE(commands->child(m.partita->actions().indexOf(m.esci))->role(), QAccessible::MenuItem);
 }
 
 QTEST_MAIN(TestAccessibility)
