@@ -1,6 +1,8 @@
 #include "media/Elements.h"
+#include "media/MenuChoiceAccessibility.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFontInfo>
 #include <QGraphicsScene>
@@ -34,6 +36,21 @@ QString resourceText(const QString &path) {
     return QString::fromUtf8(f.readAll());
 }
 
+// The information panel's four lines, in the player's language. The panel
+// neither wraps nor scrolls: each line must fit its width.
+QString informationText() {
+    const QStringList lines{
+        //: Information panel, line 1 of 4 (at most 38 characters): what the game is.
+        QCoreApplication::translate("Information", "Zentolletto, Italian fishing card game"),
+        //: Information panel, line 2 of 4 (at most 38 characters).
+        QCoreApplication::translate("Information", "Remembers card speed, not play rate"),
+        //: Information panel, line 3 of 4 (at most 38 characters).
+        QCoreApplication::translate("Information", "By the Zentolletto developers"),
+        //: Information panel, line 4 of 4 (at most 38 characters): the licence.
+        QCoreApplication::translate("Information", "Free software: GPL 3 or later")};
+    return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+}
+
 template <class T> T *place(Elements &e, T *item, qreal left, qreal top, bool visible) {
     e.scene->addItem(item);
     item->setPos(left, top);
@@ -56,6 +73,7 @@ QAction *action(QMenu *menu, const QString &caption, bool checkable = false) {
 }
 
 void buildMenu(Menu &m, QWidget *parent) {
+    exposeMenuChoices();
     m.partita = new QMenu(QStringLiteral("&Gioco"), parent);
     m.new_game = action(m.partita, QStringLiteral("New Game"));
     m.continue_ = action(m.partita, QStringLiteral("Continue"));
@@ -141,7 +159,7 @@ void buildElements(Elements &e, QGraphicsScene *scene, QWidget *menuParent) {
     e.Text1 = place(e, new TextPanel({242, 242}, panel, true, font), 200, 450, false);
     e.Text1->setText(resourceText(QStringLiteral(":/texts/rules_en.txt")));
     e.Text4 = place(e, new TextPanel({221, 101}, panel, false, font), 220, 110, false);
-    e.Text4->setText(resourceText(QStringLiteral(":/texts/info.txt")));
+    e.Text4->setText(informationText());
     QFont buttonFont = font;
     buttonFont.setBold(true);
     e.Command1 = place(e, new ButtonItem({151, 21}, QStringLiteral("GO"), QColor(128, 128, 0), buttonFont), 660, 360, false);

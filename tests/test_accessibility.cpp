@@ -72,6 +72,7 @@ private slots:
     void italianNames();
     void statesFollowFocusAndSelection();
     void newsOfMovesAndResults();
+    void menuChoicesSayTheirState();
 };
 
 void TestAccessibility::cardNames() {
@@ -180,6 +181,7 @@ void TestAccessibility::italianNames() {
     const QStringList shown = names(withRole(*h.window, QAccessible::ListItem, "Sul tavolo"));
     QCOMPARE(shown, expectedNames(selfplay::gridCards(h.s())));
     QVERIFY(shown.join(' ').contains(QLatin1String(" di ")));
+    QVERIFY2(h.window->elements().Text4->text().contains(QStringLiteral("velocità")), "the information is not in Italian");
     QVERIFY(runUntil([&] { return live(*h.window).endsWith(QStringLiteral("Tocca a te.")); }));
 }
 
@@ -307,6 +309,32 @@ void TestAccessibility::newsOfMovesAndResults() {
     watch.moves << lines;
     for (const QStringList &words : watch.moves)
         QVERIFY2(watch.said(words), qPrintable(words.join(" / ") + " not heard in:\n" + watch.heard.join('\n')));
+}
+
+void TestAccessibility::menuChoicesSayTheirState() {
+    Harness h;
+    const Menu &m = h.window->elements().menu;
+    // Reached as a screen reader reaches them: through the menu's own face.
+    for (QMenu *menu : {m.speed, m.play_rate, m.menu_card_rustle, m.Musica}) {
+        QAccessibleInterface *list = QAccessible::queryAccessibleInterface(menu);
+        QCOMPARE(list->childCount(), menu->actions().size());
+        for (int i = 0; i < list->childCount(); ++i) {
+            QAccessibleInterface *item = list->child(i);
+            auto *action = qobject_cast<QAction *>(item->object());
+            // A check box: AT-SPI carries no "checkable" for a menu item.
+            QCOMPARE(item->role(), QAccessible::CheckBox);
+            QCOMPARE(item->state().checked, action->isChecked());
+            QCOMPARE(item->text(QAccessible::Name), action->text());
+            // Screen readers skip what its parent does not know.
+            QCOMPARE(item->parent()->indexOfChild(item), i);
+        }
+    }
+    m.velocita_gioco[3]->trigger();
+    QVERIFY(QAccessible::queryAccessibleInterface(m.velocita_gioco[3])->state().checked);
+    QVERIFY(!QAccessible::queryAccessibleInterface(m.velocita_gioco[2])->state().checked);
+    // Commands are no choices.
+    QAccessibleInterface *commands = QAccessible::queryAccessibleInterface(m.partita);
+    QCOMPARE(commands->child(m.partita->actions().indexOf(m.esci))->role(), QAccessible::MenuItem);
 }
 
 QTEST_MAIN(TestAccessibility)

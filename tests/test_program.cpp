@@ -360,6 +360,22 @@ void TestProgram::desktopFilesPassTheirValidators() {
         // desktop-file-validate and groff say nothing when all is well.
         if (!c.tool.startsWith(QLatin1String("appstream"))) QVERIFY2(r.out.isEmpty() && r.err.isEmpty(), qPrintable(r.out + r.err));
     }
+    // Software centres read the languages from the catalogue composed from
+    // the package: one for every catalogue compiled into the program.
+    if (QFile::exists(QStringLiteral("/usr/libexec/appstreamcli-compose"))) {
+        const QString out = work_.filePath("swcatalog");
+        const Run c = run("appstreamcli", {"compose", "--no-net", "--prefix=/", "--origin=zt", "--result-root=" + out, prefix_});
+        QVERIFY2(c.exitCode == 0, qPrintable(c.out + c.err));
+        const QString catalogue = run("gzip", {"-dc", out + "/share/swcatalog/xml/zt.xml.gz"}).out;
+        const QStringList compiledIn = QDir(QStringLiteral(":/i18n")).entryList({"zentolletto_*.qm"});
+        QVERIFY(!compiledIn.isEmpty());
+        for (const QString &qm : compiledIn) {
+            const QString lang = qm.section('_', 1).section('.', 0, 0);
+            QVERIFY2(catalogue.contains("<lang percentage=\"100\">" + lang + "</lang>"), qPrintable(lang + " not declared:\n" + catalogue));
+        }
+    } else {
+        missing << "appstreamcli compose";
+    }
     if (!missing.isEmpty())
         QSKIP(qPrintable("not installed, so not checked: " + missing.join(", ") +
                          " (tools/setup.sh installs them)"));

@@ -11,7 +11,7 @@ GAME_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev qcoro-qt6-dev 
                qt6-wayland qt6-tools-dev qt6-l10n-tools qt6-translations-l10n)
 # The desktop, accessibility, screen reader, Wayland and packaging checks of the suite.
 TEST_PACKAGES=(xvfb dbus-daemon dbus-bin at-spi2-core python3-pyatspi openbox xdotool x11-utils weston
-               x11-apps desktop-file-utils appstream appstream-util groff-base dpkg-dev file reuse
+               x11-apps desktop-file-utils appstream appstream-compose appstream-util groff-base dpkg-dev file reuse
                orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng)
 
 mode=$1

@@ -116,6 +116,29 @@ you may share and change it. There is NO WARRANTY.
     </message>
 </context>
 <context>
+    <name>Information</name>
+    <message>
+        <source>Zentolletto, Italian fishing card game</source>
+        <extracomment>Information panel, line 1 of 4 (at most 38 characters): what the game is.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remembers card speed, not play rate</source>
+        <extracomment>Information panel, line 2 of 4 (at most 38 characters).</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>By the Zentolletto developers</source>
+        <extracomment>Information panel, line 3 of 4 (at most 38 characters).</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Free software: GPL 3 or later</source>
+        <extracomment>Information panel, line 4 of 4 (at most 38 characters): the licence.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ProcessGuard</name>
     <message>
         <source>cannot open the display %1</source>

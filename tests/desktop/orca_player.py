@@ -25,14 +25,14 @@ WORDS = {
                choose="choose the table cards", take="and take", deal="Press Return or Space to deal",
                rules="Game rules", turn="Your turn", cont="to continue", match="new match",
                you="You play", computer="Computer plays", result="Press Control+Return to continue",
-               orca_on="Screen reader on"),
+               orca_on="Screen reader on", unchecked="not checked", checked="checked"),
     "it": dict(ranks=["Asso", "Due", "Tre", "Quattro", "Cinque", "Sei", "Sette", "Fante", "Cavallo", "Re"],
                of="di", suits="Denari|Coppe|Bastoni|Spade", hand="Nella tua mano", pile="mazzetto del computer",
                table="Sul tavolo", selected="Selezionata", steal="rubi il mazzetto del computer", stole="rub",
                choose="scegli le carte sul tavolo", take="e prendi", deal="Premi Invio o Spazio per distribuire",
                rules="Regole del gioco", turn="Tocca a te", cont="per continuare", match="nuovo incontro",
                you="Giochi ", computer="Il computer gioca", result="Premi Control+Invio per continuare",
-               orca_on="Lettore schermo attivo"),
+               orca_on="Lettore schermo attivo", unchecked="non spuntata", checked="spuntata"),
 }
 W = WORDS[os.environ.get("ZT_ORCA_LANGUAGE", "en")]
 RANKS = {name: value for value, name in enumerate(W["ranks"], 1)}
@@ -272,6 +272,13 @@ def main():
 
         # The menu is a menu, and leaving it the reader is back on the table.
         hears("F10", lambda s: "menu" in s.lower(), "F10 did not say menu")
+        # Each choice is heard with its state; the play rate starts at Middle.
+        hears("Down", lambda s: "Play rate" in s, "Down did not go to the play rate")
+        hears("Right", lambda s: s.startswith("Low") and W["unchecked"] in s, "the choice Low was not heard as not checked")
+        hears("Down", lambda s: s.startswith("Middle") and W["checked"] in s and W["unchecked"] not in s,
+              "the choice Middle was not heard as checked")
+        key("Left")  # back to the play rate, silently
+        orca.quiet(0.3)
         hears("Escape", lambda s: s.startswith("GO"), "after the menu the reader did not come back to GO")
         # The rules, line by line, and Escape closes them.
         hears("F1", lambda s: W["rules"] in s, "F1 did not speak the rules")

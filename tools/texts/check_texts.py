@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Checks the rules and information texts shown in the game's panels.
+"""Checks the rules texts shown in the game's panels.
 
 The panels show the files line by line without wrapping, so each line must
 already be short, and the program splits on CR LF.
@@ -16,7 +16,6 @@ MAX_CHARS = 38
 FILES = {
     "rules_it.txt": ("Regole del gioco", None),
     "rules_en.txt": ("Game rules", None),
-    "info.txt": (None, 4),
 }
 
 
