@@ -10,6 +10,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <set>
+#include <dirent.h>
+#include <filesystem>
+#include <sys/stat.h>
 
 using namespace zt;
 
@@ -47,6 +50,8 @@ private slots:
     void installedTreeUsesDataFolderAndUserSettings();
     void installedProgramNeverWritesIntoItsTree();
     void buildTreeProgramKeepsSpeedBesideItself();
+    void configFolderNamedInBytes_data();
+    void configFolderNamedInBytes();
     void commandLine_data();
     void commandLine();
     void helpNamesTheFolders();
@@ -118,6 +123,46 @@ void TestLocations::buildTreeProgramKeepsSpeedBesideItself() {
     w.card_speed_Click(9);
     QCOMPARE(contents(build.path() + "/speed.kdz"), QByteArray(" 9 \r\n"));
     QCOMPARE(settingsFilesUnder(config.path()), QStringList{});
+}
+
+void TestLocations::configFolderNamedInBytes_data() {
+    QTest::addColumn<QByteArray>("variable");
+    QTest::addColumn<QByteArray>("folder"); // below it, the settings
+    QTest::newRow("home") << QByteArray("HOME") << QByteArray("/.config/") + QCoreApplication::applicationName().toUtf8();
+    QTest::newRow("config home") << QByteArray("XDG_CONFIG_HOME") << "/" + QCoreApplication::applicationName().toUtf8();
+}
+
+void TestLocations::configFolderNamedInBytes() {
+    // A name that is no UTF-8 comes from the environment as bytes and must
+    // reach the open as the same bytes, not as a folder beside it.
+    QFETCH(QByteArray, variable);
+    QFETCH(QByteArray, folder);
+    QTemporaryDir outer, program;
+    const QByteArray named = QFile::encodeName(outer.path()) + "/home-\xff\xfe";
+    QVERIFY(mkdir(named.constData(), 0700) == 0);
+    const QByteArray savedHome = qgetenv("HOME"), savedConfig = qgetenv("XDG_CONFIG_HOME");
+    qunsetenv("XDG_CONFIG_HOME");
+    qputenv(variable.constData(), named);
+    const QString config = userConfigDir();
+    qputenv("HOME", savedHome);
+    if (savedConfig.isNull()) qunsetenv("XDG_CONFIG_HOME"); else qputenv("XDG_CONFIG_HOME", savedConfig);
+
+    MainWindow w(WindowConfig{program.path(), config, true, 1});
+    w.card_speed_Click(7);
+    struct stat st;
+    QVERIFY2(stat(named + folder + "/speed.kdz", &st) == 0, qPrintable(config));
+    // Nothing made beside it (QDir would not list a name that is no UTF-8).
+    dirent **names = nullptr;
+    const int entries = scandir(QFile::encodeName(outer.path()).constData(), &names,
+                                [](const dirent *d) { return int(d->d_name[0] != '.'); }, nullptr);
+    for (int i = 0; i < entries; ++i) free(names[i]);
+    free(names);
+    QCOMPARE(entries, 1);
+    {
+        MainWindow again(WindowConfig{program.path(), config, true, 1});
+        QCOMPARE(int(again.state().cardSpeed), 7);
+    }
+    std::filesystem::remove_all(named.toStdString()); // QTemporaryDir would leave it
 }
 
 void TestLocations::commandLine_data() {
