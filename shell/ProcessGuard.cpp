@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QString>
+#include <QStringList>
 #include <QTranslator>
 #include <cerrno>
 #include <csignal>
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <algorithm>
 #include <atomic>
+#include <mutex>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -79,9 +81,24 @@ void noteTried(Tried which) {
     firstTried.compare_exchange_strong(nothing, which);
 }
 
+// When Qt said nothing of the display it tried (it failed before asking, or
+// found no plugin), the window system asked for decides.
+Tried asked(QString &name) {
+    name = qEnvironmentVariable("QT_QPA_PLATFORM").section(QLatin1Char(';'), 0, 0).section(QLatin1Char(':'), 0, 0);
+    if (name.isEmpty())
+        name = qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland") ? QStringLiteral("wayland")
+                                                                                    : QStringLiteral("xcb");
+    if (name == QLatin1String("xcb")) return Tried::X11;
+    if (name.startsWith(QLatin1String("wayland"))) return Tried::Wayland;
+    return Tried::Nothing;
+}
+
 [[noreturn]] void cannotStart() {
     const char *display = std::getenv("DISPLAY");
-    switch (firstTried.load()) {
+    QString name;
+    Tried which = firstTried.load();
+    if (which == Tried::Nothing) which = asked(name);
+    switch (which) {
     case Tried::Wayland:
         sayLine(QT_TRANSLATE_NOOP("ProcessGuard", "cannot connect to the Wayland compositor %1"), waylandName());
         break;
@@ -91,13 +108,9 @@ void noteTried(Tried which) {
         else
             sayLine(QT_TRANSLATE_NOOP("ProcessGuard", "no display to show the window on (DISPLAY is not set)"));
         break;
-    case Tried::Nothing: {
-        // No plugin could even be loaded: name the one asked for.
-        const QString asked = qEnvironmentVariable("QT_QPA_PLATFORM");
-        sayLine(QT_TRANSLATE_NOOP("ProcessGuard", "cannot start the window system %1"),
-                asked.isEmpty() ? QStringLiteral("xcb") : asked);
+    case Tried::Nothing:
+        sayLine(QT_TRANSLATE_NOOP("ProcessGuard", "cannot start the window system %1"), name);
         break;
-    }
     }
     _exit(1);
 }
@@ -114,19 +127,39 @@ bool endsTheDisplay(const QString &message) {
 // platform plugin's (no display, or one that does not answer); the plugin's
 // own warnings before it say the same in several lines. A display lost at any
 // time ends the program with one line of its own.
+// What Qt says while it starts is held back until it has: a display that
+// fails then makes the plugin warn of what it could not read from it before
+// the failure itself, and the program's one line says it all.
+std::mutex heldBackLock;
+QStringList heldBack;
+
 void programMessages(QtMsgType type, const QMessageLogContext &context, const QString &message) {
     const char *category = context.category ? context.category : "";
     if (type == QtWarningMsg || type == QtCriticalMsg || type == QtFatalMsg) endsTheDisplay(message);
+    const QString line = qFormatLogMessage(type, context, message);
     if (QCoreApplication::startingUp()) {
         if (qstrncmp(category, "qt.qpa.xcb", 10) == 0) noteTried(Tried::X11);
         if (qstrncmp(category, "qt.qpa.wayland", 14) == 0 || message.contains(QLatin1String("wl_display")))
             noteTried(Tried::Wayland);
         if (type == QtFatalMsg) cannotStart();
         if (qstrncmp(category, "qt.qpa.", 7) == 0 || message.contains(QLatin1String("wl_display"))) return;
+        const std::lock_guard<std::mutex> hold(heldBackLock);
+        if (!line.isEmpty()) heldBack << line;
+        return;
     }
-    const QString line = qFormatLogMessage(type, context, message);
+    startUpDone();
     if (!line.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(line));
 }
+
+} // namespace
+
+void startUpDone() {
+    const std::lock_guard<std::mutex> hold(heldBackLock);
+    for (const QString &line : std::as_const(heldBack)) std::fprintf(stderr, "%s\n", qPrintable(line));
+    heldBack.clear();
+}
+
+namespace {
 
 // Below these the program does not fail cleanly: Qt waits for ever on a
 // thread it could not start or on a reply about shared memory it could not

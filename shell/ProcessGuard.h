@@ -14,6 +14,10 @@ namespace zt {
 // it with one line and status 1 instead of an abort or a hang.
 void guardProcess();
 
+// Says what Qt said while it started, held back until then: called once the
+// application object is built.
+void startUpDone();
+
 // One line on stderr, "zentolletto: " and the text in the user's language
 // (marked in the ProcessGuard context), with %1 and %2 filled in.
 void sayLine(const char *text, const QString &a = {}, const QString &b = {});
