@@ -11,6 +11,8 @@
 #include <QtTest>
 #include <set>
 #include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -212,6 +214,14 @@ void TestLocations::helpNamesTheFolders() {
         parseCommandLine({"zentolletto", "--help"}, Locations{false, "/b", "/b", "/home/u/.config/Zentolletto"}).text;
     QVERIFY2(build.contains("/b/speed.kdz") && build.contains("/home/u/.config/Zentolletto/speed.kdz"),
              qPrintable(build));
+    // A folder held by a descriptor is shown by its name.
+    QTemporaryDir held;
+    const int fd = open(QFile::encodeName(held.path()).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    const QString byName = parseCommandLine({"zentolletto", "--help"},
+                                            Locations{true, "/d", QStringLiteral("/proc/self/fd/%1/Z").arg(fd), {}})
+                               .text;
+    close(fd);
+    QVERIFY2(byName.contains(held.path() + "/Z/speed.kdz"), qPrintable(byName));
 }
 
 void TestLocations::seedChoosesTheFirstLeader() {
