@@ -4,7 +4,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -44,22 +47,73 @@ QString programDir() {
     return fd < 0 ? named : QStringLiteral("/proc/self/fd/%1").arg(fd);
 }
 
+namespace {
+
+// A folder name the text string keeps as it is, or one reached through a
+// descriptor: the nearest folder of the path that exists is held open, and
+// what is missing below it is made now when its name would not survive.
+QString reachable(const QByteArray &path) {
+    if (QFile::encodeName(QFile::decodeName(path)) == path) return QFile::decodeName(path);
+    QByteArray head = path, tail;
+    int fd = -1;
+    while (fd < 0 && !head.isEmpty()) {
+        fd = open(head.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0 || errno != ENOENT) break;
+        const qsizetype cut = head.lastIndexOf('/');
+        if (cut <= 0) break;
+        tail.prepend(head.mid(cut));
+        head.truncate(cut);
+    }
+    if (fd < 0) return {};
+    if (QFile::encodeName(QFile::decodeName(tail)) != tail) {
+        QByteArray made;
+        for (const QByteArray &part : tail.split('/')) {
+            if (part.isEmpty()) continue;
+            made += '/' + part;
+            if (mkdirat(fd, made.mid(1).constData(), 0700) != 0 && errno != EEXIST) {
+                close(fd);
+                return {};
+            }
+        }
+        tail.clear();
+    }
+    // Held for the life of the process: the folder is reached through it.
+    return QStringLiteral("/proc/self/fd/%1").arg(fd) + QFile::decodeName(tail);
+}
+
+QByteArray cleanBytes(const QByteArray &path) {
+    QByteArray clean;
+    for (const QByteArray &part : path.split('/')) {
+        if (part.isEmpty() || part == ".") continue;
+        if (part == "..") {
+            clean.truncate(std::max<qsizetype>(0, clean.lastIndexOf('/')));
+            continue;
+        }
+        clean += '/' + part;
+    }
+    return clean.isEmpty() ? QByteArray("/") : clean;
+}
+
+} // namespace
+
 QString userConfigDir() {
+    // Bytes from the environment to the open: a name that is no UTF-8 would
+    // lose its bad bytes in a text string and name another folder.
     const auto absolute = [](const char *name) {
-        const QString v = qEnvironmentVariable(name);
-        return QDir::isAbsolutePath(v) ? QDir::cleanPath(v) : QString();
+        const QByteArray v = qgetenv(name);
+        return v.startsWith('/') ? cleanBytes(v) : QByteArray();
     };
-    QString config = absolute("XDG_CONFIG_HOME");
+    QByteArray config = absolute("XDG_CONFIG_HOME");
     if (config.isEmpty()) {
-        QString home = absolute("HOME");
+        QByteArray home = absolute("HOME");
         if (home.isEmpty()) {
             const passwd *user = getpwuid(geteuid());
-            if (user && user->pw_dir && user->pw_dir[0] == '/') home = QDir::cleanPath(QFile::decodeName(user->pw_dir));
+            if (user && user->pw_dir && user->pw_dir[0] == '/') home = cleanBytes(user->pw_dir);
         }
         if (home.isEmpty()) return {};
-        config = QDir(home).filePath(QStringLiteral(".config"));
+        config = home + (home.endsWith('/') ? "" : "/") + ".config";
     }
-    return QDir(config).filePath(QCoreApplication::applicationName());
+    return reachable(config + '/' + QFile::encodeName(QCoreApplication::applicationName()));
 }
 
 } // namespace zt

@@ -35,6 +35,8 @@ QString programDir();
 // rules: $XDG_CONFIG_HOME when it is an absolute path (a relative one is
 // ignored), else .config in the home folder, which is $HOME when absolute,
 // else the user's entry in the password database. Empty without a home.
+// A name that is not valid UTF-8 is reached, like the program's folder,
+// through a descriptor on the nearest part of it that exists.
 QString userConfigDir();
 
 } // namespace zt

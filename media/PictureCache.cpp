@@ -5,6 +5,9 @@
 #include <map>
 #include <QPainter>
 #include <QSvgRenderer>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace zt {
 
@@ -85,6 +88,8 @@ QPixmap PictureCache::insert(const QString &key, const QString &picture, QSize p
     const QPixmap copy = *pm;
     pixmaps_.insert(key, pm, qMax(1, pixels.width() * pixels.height() / 1024));
     lastSize_[picture] = pixels;
+    keysOf_[picture].insert(key);
+    newestAt_[picture] = ++inserts_;
     return copy;
 }
 
@@ -92,7 +97,10 @@ QPixmap PictureCache::pixmap(const QString &file, const QString &element, QSize 
     if (pixels.isEmpty()) return {};
     const QString picture = pictureKey(file, element);
     const QString key = sizeKey(picture, pixels);
-    if (QPixmap *hit = pixmaps_.object(key)) return *hit;
+    if (QPixmap *hit = pixmaps_.object(key)) {
+        lastHit_[key] = inserts_;
+        return *hit;
+    }
     QSvgRenderer *r = renderer(file);
     if (!r->isValid()) return {};
     return insert(key, picture, pixels, render(*r, element, pixels));
@@ -101,7 +109,11 @@ QPixmap PictureCache::pixmap(const QString &file, const QString &element, QSize 
 QPixmap PictureCache::pixmapToPaint(const QString &file, const QString &element, QSize pixels) {
     if (pixels.isEmpty()) return {};
     const QString picture = pictureKey(file, element);
-    if (QPixmap *hit = pixmaps_.object(sizeKey(picture, pixels))) return *hit;
+    const QString key = sizeKey(picture, pixels);
+    if (QPixmap *hit = pixmaps_.object(key)) {
+        lastHit_[key] = inserts_;
+        return *hit;
+    }
     const auto last = lastSize_.constFind(picture);
     if (last != lastSize_.cend())
         if (QPixmap *standIn = pixmaps_.object(sizeKey(picture, *last))) {
@@ -124,7 +136,35 @@ void PictureCache::prefetch(const QString &file, const QString &element, QSize p
 void PictureCache::arrived(const QString &key, const QString &picture, QSize pixels, const QImage &image) {
     pending_.remove(key);
     if (!image.isNull()) insert(key, picture, pixels, image);
-    if (pending_.isEmpty()) emit rendered();
+    if (pending_.isEmpty()) {
+        dropOldSizes();
+        emit rendered();
+    }
+}
+
+// Once every size asked for is in, a picture keeps its newest size and any
+// other still shown since that one came; the sizes a resize passed through
+// go, and so does the memory under them, or a window back at its old size
+// would hold what its largest size needed.
+void PictureCache::dropOldSizes() {
+    bool dropped = false;
+    for (auto picture = keysOf_.begin(); picture != keysOf_.end(); ++picture) {
+        const QString newest = sizeKey(picture.key(), lastSize_.value(picture.key()));
+        const quint64 since = newestAt_.value(picture.key());
+        for (auto key = picture->begin(); key != picture->end();) {
+            if (*key != newest && lastHit_.value(*key) < since) {
+                pixmaps_.remove(*key);
+                lastHit_.remove(*key);
+                key = picture->erase(key);
+                dropped = true;
+            } else {
+                ++key;
+            }
+        }
+    }
+#if defined(__GLIBC__)
+    if (dropped) malloc_trim(0);
+#endif
 }
 
 } // namespace zt

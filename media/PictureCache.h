@@ -43,10 +43,15 @@ private:
     void arrived(const QString &key, const QString &picture, QSize pixels, const QImage &image);
     QPixmap insert(const QString &key, const QString &picture, QSize pixels, const QImage &image);
     QSvgRenderer *renderer(const QString &file);
+    void dropOldSizes();
 
     QHash<QString, std::shared_ptr<QSvgRenderer>> renderers_;
     QCache<QString, QPixmap> pixmaps_;
     QHash<QString, QSize> lastSize_; // per picture, the size last rendered
+    QHash<QString, QSet<QString>> keysOf_; // per picture, the sizes it was rendered at
+    QHash<QString, quint64> newestAt_;     // per picture, when its newest size came
+    QHash<QString, quint64> lastHit_;      // per size, when it was last painted
+    quint64 inserts_ = 0;
     QSet<QString> pending_;
     QThread thread_;
     PictureRenderer *worker_ = nullptr;

@@ -3,19 +3,32 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <unistd.h>
 
 namespace zt {
 
 namespace {
 
+// A folder reached through a descriptor (its name is no UTF-8) is shown by
+// the name it has, its bad bytes as replacement characters.
+QString shown(const QString &path) {
+    const QString prefix = QStringLiteral("/proc/self/fd/");
+    if (!path.startsWith(prefix)) return QDir::toNativeSeparators(path);
+    const qsizetype end = path.indexOf(QLatin1Char('/'), prefix.size());
+    char target[4096];
+    const ssize_t n = readlink(QFile::encodeName(path.left(end)).constData(), target, sizeof target);
+    if (n <= 0 || n == ssize_t(sizeof target)) return QDir::toNativeSeparators(path);
+    return QDir::toNativeSeparators(QFile::decodeName(QByteArray(target, int(n))) + (end < 0 ? QString() : path.mid(end)));
+}
+
 QString foldersText(const Locations &where) {
     const QString settings = QDir(where.settingsDir).filePath(QStringLiteral("speed.kdz"));
     QString text = QCoreApplication::translate("CommandLine", "\nFiles:\n  sounds    %1\n  music     %2\n  settings  %3\n")
-                       .arg(QDir::toNativeSeparators(where.soundsDir()), QDir::toNativeSeparators(where.musicDir()),
-                            QDir::toNativeSeparators(settings));
+                       .arg(shown(where.soundsDir()), shown(where.musicDir()), shown(settings));
     if (!where.fallbackDir.isEmpty())
         text += QCoreApplication::translate("CommandLine", "            (or %1 when that folder cannot be written)\n")
-                    .arg(QDir::toNativeSeparators(QDir(where.fallbackDir).filePath(QStringLiteral("speed.kdz"))));
+                    .arg(shown(QDir(where.fallbackDir).filePath(QStringLiteral("speed.kdz"))));
     return text;
 }
 

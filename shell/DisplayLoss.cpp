@@ -1,9 +1,13 @@
 #include "shell/DisplayLoss.h"
 
+#include "shell/ProcessGuard.h"
+
 #include <QApplication>
 #include <QtGui/qguiapplication_platform.h>
 #include <X11/Xlib.h>
 #include <atomic>
+#include <cstdarg>
+#include <dlfcn.h>
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
@@ -14,18 +18,10 @@ namespace {
 
 std::atomic<bool> loopEnded{false};
 
-// Qt's own event reader says the same when it is the first to notice; left
-// to Xlib, the platform plugin's handler and Xlib's default each add a line.
-// Nothing can be drawn or asked of the server any more, so end at once: the
-// settings file is only ever replaced whole, and the sound device goes with
-// the process.
-int displayGone(Display *) {
-    std::fprintf(stderr, "%s\n",
-                 qPrintable(QCoreApplication::translate("DisplayLoss",
-                                                        "The X11 connection broke (error 1). Did the X11 server die?")));
-    std::fflush(stderr);
-    _exit(1);
-}
+// Left to Xlib, its default handler adds two lines of its own and ends
+// through the exit handlers; set before the display is opened, as the server
+// may go while Qt is still starting.
+int displayGone(Display *) { displayLost(false); }
 
 // Qt's reader (X11's or Wayland's) ends with exit(1) from inside the loop. The picture and sound
 // threads are still at work then, and tearing down the libraries' static
@@ -38,6 +34,20 @@ void exitFromInsideTheLoop() {
 }
 
 } // namespace
+
+void watchDisplayFromStart() {
+    XSetIOErrorHandler(displayGone);
+    // libwayland-client says why it cannot connect on a line of its own
+    // before Qt's plugin gives up; the program's line says it once. Its
+    // later words (a protocol error) pass, to stderr as before.
+    using Handler = void (*)(const char *, va_list);
+    void *wayland = dlopen("libwayland-client.so.0", RTLD_LAZY | RTLD_LOCAL);
+    if (!wayland) return;
+    if (auto set = reinterpret_cast<void (*)(Handler)>(dlsym(wayland, "wl_log_set_handler_client")))
+        set([](const char *format, va_list args) {
+            if (!QCoreApplication::startingUp()) std::vfprintf(stderr, format, args);
+        });
+}
 
 int runUntilClosedOrDisplayGone(QApplication &app) {
     auto *x11 = app.nativeInterface<QNativeInterface::QX11Application>();

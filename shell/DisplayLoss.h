@@ -9,4 +9,8 @@ namespace zt {
 // window exists; off X11 it only runs the loop.
 int runUntilClosedOrDisplayGone(QApplication &app);
 
+// Xlib's handler for a lost server and libwayland's for its messages, set
+// before Qt opens the display.
+void watchDisplayFromStart();
+
 } // namespace zt

@@ -44,6 +44,7 @@ int main(int argc, char **argv) {
     }
 
     QApplication app(argc, argv);
+    zt::startUpDone();
     const zt::Translations language;
     QGuiApplication::setDesktopFileName(QStringLiteral(ZT_APP_ID));
     zt::WindowConfig config;

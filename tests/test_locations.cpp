@@ -10,6 +10,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <set>
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+#include <filesystem>
+#include <sys/stat.h>
 
 using namespace zt;
 
@@ -47,6 +52,8 @@ private slots:
     void installedTreeUsesDataFolderAndUserSettings();
     void installedProgramNeverWritesIntoItsTree();
     void buildTreeProgramKeepsSpeedBesideItself();
+    void configFolderNamedInBytes_data();
+    void configFolderNamedInBytes();
     void commandLine_data();
     void commandLine();
     void helpNamesTheFolders();
@@ -120,6 +127,46 @@ void TestLocations::buildTreeProgramKeepsSpeedBesideItself() {
     QCOMPARE(settingsFilesUnder(config.path()), QStringList{});
 }
 
+void TestLocations::configFolderNamedInBytes_data() {
+    QTest::addColumn<QByteArray>("variable");
+    QTest::addColumn<QByteArray>("folder"); // below it, the settings
+    QTest::newRow("home") << QByteArray("HOME") << QByteArray("/.config/") + QCoreApplication::applicationName().toUtf8();
+    QTest::newRow("config home") << QByteArray("XDG_CONFIG_HOME") << "/" + QCoreApplication::applicationName().toUtf8();
+}
+
+void TestLocations::configFolderNamedInBytes() {
+    // A name that is no UTF-8 comes from the environment as bytes and must
+    // reach the open as the same bytes, not as a folder beside it.
+    QFETCH(QByteArray, variable);
+    QFETCH(QByteArray, folder);
+    QTemporaryDir outer, program;
+    const QByteArray named = QFile::encodeName(outer.path()) + "/home-\xff\xfe";
+    QVERIFY(mkdir(named.constData(), 0700) == 0);
+    const QByteArray savedHome = qgetenv("HOME"), savedConfig = qgetenv("XDG_CONFIG_HOME");
+    qunsetenv("XDG_CONFIG_HOME");
+    qputenv(variable.constData(), named);
+    const QString config = userConfigDir();
+    qputenv("HOME", savedHome);
+    if (savedConfig.isNull()) qunsetenv("XDG_CONFIG_HOME"); else qputenv("XDG_CONFIG_HOME", savedConfig);
+
+    MainWindow w(WindowConfig{program.path(), config, true, 1});
+    w.card_speed_Click(7);
+    struct stat st;
+    QVERIFY2(stat(named + folder + "/speed.kdz", &st) == 0, qPrintable(config));
+    // Nothing made beside it (QDir would not list a name that is no UTF-8).
+    dirent **names = nullptr;
+    const int entries = scandir(QFile::encodeName(outer.path()).constData(), &names,
+                                [](const dirent *d) { return int(d->d_name[0] != '.'); }, nullptr);
+    for (int i = 0; i < entries; ++i) free(names[i]);
+    free(names);
+    QCOMPARE(entries, 1);
+    {
+        MainWindow again(WindowConfig{program.path(), config, true, 1});
+        QCOMPARE(int(again.state().cardSpeed), 7);
+    }
+    std::filesystem::remove_all(named.toStdString()); // QTemporaryDir would leave it
+}
+
 void TestLocations::commandLine_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("action");
@@ -167,6 +214,14 @@ void TestLocations::helpNamesTheFolders() {
         parseCommandLine({"zentolletto", "--help"}, Locations{false, "/b", "/b", "/home/u/.config/Zentolletto"}).text;
     QVERIFY2(build.contains("/b/speed.kdz") && build.contains("/home/u/.config/Zentolletto/speed.kdz"),
              qPrintable(build));
+    // A folder held by a descriptor is shown by its name.
+    QTemporaryDir held;
+    const int fd = open(QFile::encodeName(held.path()).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    const QString byName = parseCommandLine({"zentolletto", "--help"},
+                                            Locations{true, "/d", QStringLiteral("/proc/self/fd/%1/Z").arg(fd), {}})
+                               .text;
+    close(fd);
+    QVERIFY2(byName.contains(held.path() + "/Z/speed.kdz"), qPrintable(byName));
 }
 
 void TestLocations::seedChoosesTheFirstLeader() {

@@ -1,5 +1,6 @@
 // The picture cache: sizes rendered on the side match those rendered at once,
-// a picture keeps showing at its last size until the new one arrives, and a
+// a picture keeps showing at its last size until the new one arrives and then
+// gives the old one back, and a
 // resize of the window has every picture rendered at the new size.
 #include "media/Items.h"
 #include "media/PictureCache.h"
@@ -58,8 +59,12 @@ void TestPictures::standInUntilTheNewSizeArrives() {
     QVERIFY(!cache.has(kDeck, card, large));
     QVERIFY(runUntil([&] { return cache.has(kDeck, card, large); }));
     QCOMPARE(cache.pixmapToPaint(kDeck, card, large).size(), large);
-    // Back to the first size: still cached, shown exactly.
-    QCOMPARE(cache.pixmapToPaint(kDeck, card, small).size(), small);
+    // The size it passed through is given back once the new one is in; back
+    // at it, the newest stands in until it is rendered again.
+    QVERIFY(!cache.has(kDeck, card, small));
+    QCOMPARE(cache.pixmapToPaint(kDeck, card, small).size(), large);
+    QVERIFY(runUntil([&] { return cache.has(kDeck, card, small); }));
+    QVERIFY(!cache.has(kDeck, card, large));
     // Another picture never stands in for this one.
     QCOMPARE(cache.pixmapToPaint(kDeck, QStringLiteral("card13"), large).size(), large);
 }

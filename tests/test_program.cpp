@@ -152,6 +152,8 @@ void TestProgram::helpAndErrorsInTheUsersLanguage() {
              qPrintable(wrong.err));
     const Run noDisplay = run(QStringLiteral(ZT_PROGRAM), {}, italian);
     QVERIFY2(noDisplay.err.contains("nessuno schermo"), qPrintable(noDisplay.err));
+    const Run noCompositor = run(QStringLiteral(ZT_PROGRAM), {}, italian + QStringList{"WAYLAND_DISPLAY=nowhere", "QT_QPA_PLATFORM=wayland"});
+    QVERIFY2(noCompositor.err.contains("compositore Wayland nowhere"), qPrintable(noCompositor.err));
     // English for English, first or alone, and where no catalogue fits.
     for (const QStringList &other : {QStringList{"LANG=en_US.UTF-8"}, QStringList{"LANG=de_DE.UTF-8", "LANGUAGE=de"},
                                      QStringList{"LANG=it_IT.UTF-8", "LANGUAGE=en:it"}}) {
@@ -163,15 +165,24 @@ void TestProgram::helpAndErrorsInTheUsersLanguage() {
 void TestProgram::noDisplayEndsWithOneLine_data() {
     QTest::addColumn<QStringList>("env");
     QTest::addColumn<bool>("stderrUnread");
-    QTest::newRow("no DISPLAY") << QStringList{} << false;
-    QTest::newRow("a dead one") << QStringList{"DISPLAY=:4711"} << false;
+    QTest::addColumn<QString>("names"); // what failed, as the line says it
+    QTest::newRow("no DISPLAY") << QStringList{} << false << "(DISPLAY is not set)";
+    QTest::newRow("a dead one") << QStringList{"DISPLAY=:4711"} << false << "display :4711";
     // Output that nobody reads must not end the program by a signal.
-    QTest::newRow("stderr unread") << QStringList{} << true;
+    QTest::newRow("stderr unread") << QStringList{} << true << QString();
+    // Not the X display on a Wayland session, and not libwayland's own line too.
+    QTest::newRow("no Wayland compositor")
+        << QStringList{"WAYLAND_DISPLAY=nowhere", "QT_QPA_PLATFORM=wayland", "XDG_RUNTIME_DIR"} << false
+        << "Wayland compositor nowhere";
+    QTest::newRow("Wayland session, none there") << QStringList{"WAYLAND_DISPLAY=nowhere", "XDG_SESSION_TYPE=wayland"}
+                                                 << false << "Wayland compositor nowhere";
+    QTest::newRow("no such window system") << QStringList{"QT_QPA_PLATFORM=nosuch"} << false << "nosuch";
 }
 
 void TestProgram::noDisplayEndsWithOneLine() {
     QFETCH(QStringList, env);
     QFETCH(bool, stderrUnread);
+    QFETCH(QString, names);
     int unread[2] = {-1, -1};
     if (stderrUnread) {
         QVERIFY(pipe(unread) == 0);
@@ -182,7 +193,8 @@ void TestProgram::noDisplayEndsWithOneLine() {
     });
     if (stderrUnread) close(unread[1]);
     QCOMPARE(r.exitCode, 1); // -1: a crash
-    if (!stderrUnread) QVERIFY2(r.err.count('\n') == 1 && r.err.contains("display"), qPrintable(r.err));
+    if (!stderrUnread) QVERIFY2(r.err.count('\n') == 1 && r.err.startsWith("zentolletto: ") && r.err.contains(names),
+                                qPrintable(r.err));
 }
 
 void TestProgram::tooFewResourcesEndWithOneLine_data() {

@@ -109,13 +109,6 @@ you may share and change it. There is NO WARRANTY.
     </message>
 </context>
 <context>
-    <name>DisplayLoss</name>
-    <message>
-        <source>The X11 connection broke (error 1). Did the X11 server die?</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
     <name>Information</name>
     <message>
         <source>Zentolletto, Italian fishing card game</source>
@@ -154,6 +147,22 @@ you may share and change it. There is NO WARRANTY.
     </message>
     <message>
         <source>too little address space allowed (ulimit -v %1); it needs %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>lost the connection to the Wayland compositor %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>lost the connection to the display %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot connect to the Wayland compositor %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot start the window system %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -117,13 +117,6 @@ lo si può condividere e modificare. NON c&apos;è ALCUNA GARANZIA.
     </message>
 </context>
 <context>
-    <name>DisplayLoss</name>
-    <message>
-        <source>The X11 connection broke (error 1). Did the X11 server die?</source>
-        <translation>La connessione X11 si è interrotta (errore 1). Il server X11 si è fermato?</translation>
-    </message>
-</context>
-<context>
     <name>Information</name>
     <message>
         <source>Zentolletto, Italian fishing card game</source>
@@ -163,6 +156,22 @@ lo si può condividere e modificare. NON c&apos;è ALCUNA GARANZIA.
     <message>
         <source>too little address space allowed (ulimit -v %1); it needs %2</source>
         <translation>troppo poco spazio di indirizzamento consentito (ulimit -v %1); ne servono %2</translation>
+    </message>
+    <message>
+        <source>lost the connection to the Wayland compositor %1</source>
+        <translation>persa la connessione al compositore Wayland %1</translation>
+    </message>
+    <message>
+        <source>lost the connection to the display %1</source>
+        <translation>persa la connessione allo schermo %1</translation>
+    </message>
+    <message>
+        <source>cannot connect to the Wayland compositor %1</source>
+        <translation>impossibile connettersi al compositore Wayland %1</translation>
+    </message>
+    <message>
+        <source>cannot start the window system %1</source>
+        <translation>impossibile avviare il sistema di finestre %1</translation>
     </message>
 </context>
 <context>

@@ -2,7 +2,7 @@
 # Two programs started at once both run; SIGTERM, SIGINT and SIGHUP in the
 # middle of a game end each with status 0, also one started with its output
 # closed and one whose sound server never answers; a display that goes away
-# ends the program with one line saying so.
+# ends the program with one line saying so, also while it starts.
 # Usage: end_from_outside.sh PROGRAM
 set -uo pipefail
 program=$1
@@ -91,4 +91,26 @@ s=$STATUS t=$MS
 lines=$(grep -c . "$session_dir/gone.err")
 echo "display gone: exit $s after $t ms, saying: $(cat "$session_dir/gone.err")"
 ((lines == 1)) || fail "not one line when the display went away but $lines"
+
+# The X server goes away while the program starts: Qt, Xlib and the program
+# would each say so. One line of the program's own, status 1, at once (well
+# under the 3 s it once took, on a loaded machine too).
+for delay in 0.05 0.1 0.12 0.15 0.3; do
+  Xvfb -displayfd 4 -screen 0 800x600x24 -nolisten tcp -noreset 4>"$session_dir/early" >/dev/null 2>&1 &
+  early=$!
+  session_pids+=("$early")
+  for _ in $(seq 100); do [[ -s $session_dir/early ]] && DISPLAY=":$(head -n1 "$session_dir/early")" xprop -root >/dev/null 2>&1 && break; sleep 0.05; done
+  DISPLAY=":$(head -n1 "$session_dir/early")" "$program" 2>"$session_dir/early.err" &
+  p=$!
+  session_pids+=("$p")
+  sleep "$delay"
+  kill "$early"
+  ended "$p" "$(date +%s%N)"
+  echo "X server gone after $delay s: exit $STATUS after $MS ms, saying: $(cat "$session_dir/early.err")"
+  ((STATUS == 1 && MS < 2000)) || fail "X server gone after $delay s: status $STATUS after $MS ms"
+  [[ $(grep -c . "$session_dir/early.err") == 1 ]] && grep -q "^zentolletto: .*display :" "$session_dir/early.err" ||
+    fail "X server gone after $delay s: not the program's one line"
+  wait "$early" 2>/dev/null
+  : >"$session_dir/early"
+done
 echo "PASS: both programs ran and ended by SIGTERM, SIGINT and SIGHUP with status 0; display loss reported"

@@ -84,4 +84,29 @@ kill -0 "$pid" 2>/dev/null && fail "Ctrl+Q did not end the program"
 wait "$pid"
 status=$?
 ((status == 0)) || fail "Ctrl+Q ended the program with status $status: $(cat "$session_dir/stderr-program")"
-echo "PASS: native on Wayland: window, menu by click and F10, Space, Ctrl+Q with status 0"
+
+# A compositor that goes away while the program starts or plays: one line
+# of the program's own naming it, status 1, at once.
+for delay in 0.05 0.1 0.2 0.3 1; do
+  weston --backend=headless-backend.so --socket=zentolletto-gone --idle-time=0 >"$session_dir/weston-gone.log" 2>&1 &
+  gone=$!
+  session_pids+=("$gone")
+  for _ in $(seq 100); do [[ -S $XDG_RUNTIME_DIR/zentolletto-gone ]] && break; sleep 0.05; done
+  env -u DISPLAY WAYLAND_DISPLAY=zentolletto-gone QT_QPA_PLATFORM=wayland "$program" 2>"$session_dir/gone.err" &
+  pid=$!
+  session_pids+=("$pid")
+  sleep "$delay"
+  kill "$gone"
+  start=$(date +%s%N)
+  for _ in $(seq 60); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+  kill -0 "$pid" 2>/dev/null && fail "compositor gone after $delay s: the program still runs 3 s later"
+  wait "$pid"
+  status=$?
+  ms=$((($(date +%s%N) - start) / 1000000))
+  wait "$gone" 2>/dev/null
+  echo "compositor gone after $delay s: status $status after $ms ms: $(cat "$session_dir/gone.err")"
+  ((status == 1 && ms < 2000)) || fail "compositor gone after $delay s: status $status after $ms ms"
+  [[ $(grep -c . "$session_dir/gone.err") == 1 ]] && grep -q "^zentolletto: .*Wayland compositor zentolletto-gone" \
+    "$session_dir/gone.err" || fail "compositor gone after $delay s: not the program's one line"
+done
+echo "PASS: native on Wayland: window, menu by click and F10, Space, Ctrl+Q with status 0, compositor loss in one line"
