@@ -195,6 +195,9 @@ bool AudioWorker::openDevice() {
     // nobody reads, and the program could not be ended from outside.
     sdl_.SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     nameTheStream(sdl_, tr("Card sounds and music"));
+    // The mixing thread is the one that must never be late (a late one is a
+    // gap in the music): real-time, through RealtimeKit where the desktop has it.
+    sdl_.SetHint(SDL_HINT_THREAD_FORCE_REALTIME_TIME_CRITICAL, "1");
     if (sdl_.InitSubSystem(SDL_INIT_AUDIO | SDL_INIT_EVENTS) != 0) return false;
     if (sdl_.OpenAudio(kDeviceRate, AUDIO_S16SYS, 2, kDeviceFrames) != 0) {
         sdl_.QuitSubSystem(SDL_INIT_AUDIO | SDL_INIT_EVENTS);
