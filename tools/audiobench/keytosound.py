@@ -10,6 +10,7 @@ latency of 10 ms). All are read off the same recording of the sink's
 monitor, so what the recording itself adds is the same on every side.
 
     tools/audiobench/keytosound.py BUILD_DIR [--plays N] [--seeds N] [--busy N]
+    tools/audiobench/keytosound.py BUILD_DIR --music SECONDS [--busy N]
 
 BUILD_DIR holds the built program and its sounds/. Without PULSE_SERVER the
 benchmark starts its own PipeWire, WirePlumber and pipewire-pulse with a null
@@ -18,6 +19,10 @@ and the game runs in its own Xvfb (xvfb); keys go in through XTEST.
 --busy N keeps N processes spinning beside it, one per core for "busy".
 The music is left out (the game runs from a copy of its folder without
 music/) so that only the rustle sounds.
+
+--music plays the game's music instead, for that long after GO, and counts
+the times the server found the game's stream empty (pipewire-pulse's
+"underrun", each one a gap in the music); it needs the server of its own.
 """
 import argparse
 import ctypes
@@ -62,22 +67,24 @@ class Recorder:
                 self.arrivals.append((now, len(self.frames) // frame_bytes))
 
     def onset_after(self, t0, within):
-        """The first sound heard in [t0, t0 + within), or None."""
-        deadline = time.monotonic() + within + 0.3
-        while time.monotonic() < deadline:
-            time.sleep(0.05)
+        """How long after t0 the first sound after it was heard, or None."""
+        time.sleep(within + 0.4)
         with self.lock:
             data = bytes(self.frames)
-            # Where frame 0 would lie by the read that came soonest after its
-            # frames were heard, among the reads around this measurement only:
-            # a server that stalled or caught up earlier does not count.
-            start = min(now - end / RATE for now, end in self.arrivals if t0 - 1 <= now <= t0 + within + 0.3)
-        first = max(0, int((t0 - start) * RATE))
-        last = min(len(data) // 4, int((t0 + within - start) * RATE))
+            arrivals = list(self.arrivals)
+        # What had arrived by t0 was heard before it.
+        first = max([end for now, end in arrivals if now <= t0], default=0)
+        last = max([end for now, end in arrivals if now <= t0 + within], default=0)
         samples = memoryview(data).cast("h")
         for i in range(first, last):
             if abs(samples[2 * i]) > THRESHOLD or abs(samples[2 * i + 1]) > THRESHOLD:
-                return start + i / RATE - t0
+                # Frame i was heard at the latest (frames after it) before a
+                # read that brought it arrived; the soonest such read of the
+                # next 0.3 s bounds it closest. The recording's own delay is
+                # in every number alike.
+                reads = [(now, end) for now, end in arrivals if end > i]
+                soonest = reads[0][0]
+                return min(now - (end - i) / RATE for now, end in reads if now <= soonest + 0.3) - t0
         return None
 
     def quiet_for(self, seconds):
@@ -123,9 +130,13 @@ def start_server(tmp, env):
                          capture_output=True, text=True, env=env, check=True).stdout.split()
     env["DBUS_SESSION_BUS_ADDRESS"] = bus[0]
     procs = [int(bus[1])]
-    for prog in ["pipewire", "wireplumber", "pipewire-pulse"]:
+    for prog in ["pipewire", "wireplumber"]:
         procs.append(subprocess.Popen([prog], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).pid)
         time.sleep(0.5)
+    # Its debug lines tell each stream the server found empty.
+    with open(os.path.join(tmp, "pulse.log"), "w") as log:
+        procs.append(subprocess.Popen(["pipewire-pulse"], env=dict(env, PIPEWIRE_DEBUG="mod.protocol-pulse:4"),
+                                      stdout=subprocess.DEVNULL, stderr=log).pid)
     for _ in range(100):
         if subprocess.run(["pactl", "info"], env=env, capture_output=True).returncode == 0:
             break
@@ -144,6 +155,24 @@ def quantiles(values):
     return f"median {statistics.median(values) * 1000:.0f} ms (quartiles {q[0] * 1000:.0f}, {q[2] * 1000:.0f}; n={len(values)})"
 
 
+def music_gaps(folder, env, keys, args):
+    log = os.path.join(env["HOME"], "pulse.log")
+    proc = subprocess.Popen([os.path.join(folder, "zentolletto"), "--seed", "1"], env=env, stderr=subprocess.DEVNULL)
+    time.sleep(3)
+    keys.press("Return")  # GO: the theme starts with the shuffle
+    time.sleep(3)
+    with open(log, errors="replace") as f:
+        f.seek(0, os.SEEK_END)
+        time.sleep(args.music)
+        lines = [line for line in f if "underrun" in line and "zentolletto" in line.lower()]
+    proc.send_signal(signal.SIGTERM)
+    proc.wait(timeout=10)
+    load = f"busy ({args.busy} spinning)" if args.busy else "quiet"
+    print(f"{load}: {len(lines)} underruns of the game's stream in {args.music:.0f} s of music")
+    for line in lines[:5]:
+        print("  " + line.strip())
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("build")
@@ -151,7 +180,10 @@ def main():
     ap.add_argument("--seeds", type=int, default=5)
     ap.add_argument("--busy", type=int, default=0, help="spinning processes beside the game")
     ap.add_argument("--think", type=float, default=2.0, help="seconds of silence before each key, as a player thinks")
+    ap.add_argument("--music", type=float, default=0, help="seconds of music to check for gaps instead")
     args = ap.parse_args()
+    if args.music and "PULSE_SERVER" in os.environ:
+        sys.exit("--music needs a server of its own: unset PULSE_SERVER")
 
     build = os.path.abspath(args.build)
     tmp = tempfile.mkdtemp(prefix="keytosound.")
@@ -167,6 +199,8 @@ def main():
         os.mkdir(folder)
         shutil.copy2(os.path.join(build, "zentolletto"), folder)
         shutil.copytree(os.path.join(build, "sounds"), os.path.join(folder, "sounds"))
+        if args.music:
+            shutil.copytree(os.path.join(build, "music"), os.path.join(folder, "music"))
         wav = os.path.join(folder, "sounds", "carta.wav")
         display = ":%d" % (90 + os.getpid() % 100)
         xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
@@ -178,8 +212,10 @@ def main():
         env["QT_QPA_PLATFORM"] = "xcb"
         for _ in range(args.busy):
             spinners.append(subprocess.Popen([sys.executable, "-c", "while True: pass"]))
-        rec = Recorder(env)
         keys = Keys(display)
+        if args.music:
+            return music_gaps(folder, env, keys, args)
+        rec = Recorder(env)
         time.sleep(1)
 
         plain = []
