@@ -35,8 +35,10 @@ int SDLCALL deviceEvent(void *, SDL_Event *event) {
     return 0;
 }
 
-// How long the device stays open after the last file closes.
-constexpr int kIdleCloseMs = 1500;
+// How long the device stays open after the last sound: long enough for a
+// player's thinking, so the next card's rustle does not wait for the sound
+// server to open it again; short enough that a silent game mixes no silence.
+constexpr int kIdleCloseMs = 30000;
 // How often a lost device is tried again while something wants to sound.
 constexpr int kReopenMs = 1000;
 // Frames per period: about 12 ms at the device's rate, a card's rustle
@@ -67,7 +69,7 @@ AudioWorker::AudioWorker() {
     idleClose_.setSingleShot(true);
     idleClose_.setInterval(kIdleCloseMs);
     connect(&idleClose_, &QTimer::timeout, this, [this] {
-        if (!anyPlaying() && files_.isEmpty()) closeDevice();
+        if (!anyPlaying()) closeDevice();
     });
     reopen_.setInterval(kReopenMs);
     connect(&reopen_, &QTimer::timeout, this, &AudioWorker::comeBack);
@@ -102,6 +104,7 @@ void AudioWorker::open(int player, const QString &path, MediaKind kind, quint64 
     // The device opens and the file decodes now, so that the play that
     // follows (a card's rustle on a key) only has to start it.
     if (openDevice()) decode(slot);
+    closeWhenIdle();
 }
 
 void AudioWorker::start(int player, quint64 ticket) {
@@ -169,6 +172,7 @@ void AudioWorker::comeBack() {
     for (auto it = files_.begin(); it != files_.end(); ++it)
         if (it->resume) start(it.key(), it->ticket);
         else if (!it->bytes.isEmpty()) decode(*it);
+    closeWhenIdle();
 }
 
 void AudioWorker::shutdown() {
@@ -306,9 +310,7 @@ bool AudioWorker::anyPlaying() const {
 }
 
 void AudioWorker::closeWhenIdle() {
-    // Kept open while a file is open: opening it again at the next sound
-    // would hold that sound back by the time the sound server takes.
-    if (deviceOpen_ && !anyPlaying() && files_.isEmpty()) idleClose_.start();
+    if (deviceOpen_ && !anyPlaying()) idleClose_.start();
 }
 
 } // namespace zt

@@ -61,7 +61,7 @@ private:
     void freeDecoded(Slot &slot);
     void collectEnds();
     bool anyPlaying() const;
-    // Closes the device a while after the last file closes, unless another opens.
+    // Closes the device a while after the last sound, unless another begins.
     void closeWhenIdle();
     void deviceLost();
     // Opens a lost device again and starts the songs it cut off.
