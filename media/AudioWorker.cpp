@@ -41,9 +41,11 @@ int SDLCALL deviceEvent(void *, SDL_Event *event) {
 constexpr int kIdleCloseMs = 30000;
 // How often a lost device is tried again while something wants to sound.
 constexpr int kReopenMs = 1000;
-// Frames per period: about 12 ms at the device's rate, a card's rustle
-// starts within a frame of the screen while songs still have room to render.
-constexpr int kDeviceFrames = 512;
+// Frames per period, 23 ms at the device's rate. Half of it took 12 ms off a
+// card's rustle, but a busy machine then left gaps in the songs thirteen
+// times as often (tools/audiobench); the rustle comes promptly enough from
+// the device being open already.
+constexpr int kDeviceFrames = 1024;
 
 // The names desktops show for the stream (volume applets, pavucontrol).
 void nameTheStream(SdlMixer &sdl, const QString &streamName) {
