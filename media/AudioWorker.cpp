@@ -27,9 +27,43 @@ void SDLCALL musicStopped() {
     if (AudioWorker *w = s_openWorker.load()) w->noteEndOfPlay();
 }
 
-// How long the device stays open after the last sound, so a quick series of
-// plays does not open and close it each time.
-constexpr int kIdleCloseMs = 1500;
+// SDL tells of an open device it lost (a sound server gone) by an event; it
+// comes from SDL's own thread, with nobody reading SDL's event queue.
+int SDLCALL deviceEvent(void *, SDL_Event *event) {
+    if (event->type == SDL_AUDIODEVICEREMOVED && !event->adevice.iscapture)
+        if (AudioWorker *w = s_openWorker.load()) w->noteDeviceLost();
+    return 0;
+}
+
+// How long the device stays open after the last sound: long enough for a
+// player's thinking, so the next card's rustle does not wait for the sound
+// server to open it again; short enough that a silent game mixes no silence.
+constexpr int kIdleCloseMs = 30000;
+// How often a lost device is tried again while something wants to sound.
+constexpr int kReopenMs = 1000;
+// Frames per period, 23 ms at the device's rate. Half of it took 12 ms off a
+// card's rustle, but a busy machine then left gaps in the songs thirteen
+// times as often (tools/audiobench); the rustle comes promptly enough from
+// the device being open already.
+constexpr int kDeviceFrames = 1024;
+
+// The names desktops show for the stream (volume applets, pavucontrol).
+void nameTheStream(SdlMixer &sdl, const QString &streamName) {
+    sdl.SetHint(SDL_HINT_APP_NAME, "Zentolletto");
+    sdl.SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Zentolletto");
+    sdl.SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, streamName.toUtf8().constData());
+    sdl.SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_ROLE, "game");
+    // SDL's PulseAudio driver passes on neither the icon nor the role; the
+    // client library reads them from the environment when it connects, and
+    // the server gives them to the stream. Once, before the first connection.
+    static const bool propertiesSet = [] {
+        for (const auto &[name, value] : {std::pair{"PULSE_PROP_application.icon_name", "org.zentolletto.Zentolletto"},
+                                          std::pair{"PULSE_PROP_media.role", "game"}})
+            if (!qEnvironmentVariableIsSet(name)) qputenv(name, value);
+        return true;
+    }();
+    Q_UNUSED(propertiesSet);
+}
 
 } // namespace
 
@@ -39,6 +73,8 @@ AudioWorker::AudioWorker() {
     connect(&idleClose_, &QTimer::timeout, this, [this] {
         if (!anyPlaying()) closeDevice();
     });
+    reopen_.setInterval(kReopenMs);
+    connect(&reopen_, &QTimer::timeout, this, &AudioWorker::comeBack);
 }
 
 AudioWorker::~AudioWorker() {
@@ -56,13 +92,21 @@ void AudioWorker::noteEndOfPlay() {
     if (!endsPending_.exchange(true)) QMetaObject::invokeMethod(this, &AudioWorker::collectEnds, Qt::QueuedConnection);
 }
 
+void AudioWorker::noteDeviceLost() {
+    if (!lossPending_.exchange(true)) QMetaObject::invokeMethod(this, &AudioWorker::deviceLost, Qt::QueuedConnection);
+}
+
 void AudioWorker::open(int player, const QString &path, MediaKind kind, quint64 ticket) {
     close(player);
     Slot &slot = files_[player];
     slot.kind = kind;
     slot.ticket = ticket;
     slot.bytes = readSaneMedia(path, kind);
-    if (slot.bytes.isEmpty()) emit silent(player, ticket, true);
+    if (slot.bytes.isEmpty()) return emit silent(player, ticket, true);
+    // The device opens and the file decodes now, so that the play that
+    // follows (a card's rustle on a key) only has to start it.
+    if (openDevice()) decode(slot);
+    closeWhenIdle();
 }
 
 void AudioWorker::start(int player, quint64 ticket) {
@@ -70,7 +114,12 @@ void AudioWorker::start(int player, quint64 ticket) {
     slot.ticket = ticket;
     halt(slot);
     if (slot.bytes.isEmpty()) return emit silent(player, ticket, true);
-    if (!openDevice()) return emit silent(player, ticket, false);
+    if (!openDevice()) {
+        // A song chosen while the sound server is away plays once it is back.
+        slot.resume = lost_ && slot.kind == MediaKind::Midi;
+        if (!slot.resume) emit silent(player, ticket, false);
+        return;
+    }
     if (slot.kind == MediaKind::Midi && fonts_.empty()) {
         emit silent(player, ticket, false);
         return closeWhenIdle();
@@ -93,6 +142,7 @@ void AudioWorker::start(int player, quint64 ticket) {
     }
     idleClose_.stop();
     slot.playing = true;
+    slot.resume = false;
     emit sounding(player, ticket);
 }
 
@@ -102,6 +152,28 @@ void AudioWorker::close(int player) {
     halt(*it);
     freeDecoded(*it);
     files_.erase(it);
+    closeWhenIdle();
+}
+
+void AudioWorker::deviceLost() {
+    lossPending_.store(false);
+    if (!deviceOpen_) return;
+    // The song starts again once the device is back; a sound cut short is over.
+    for (Slot &slot : files_) slot.resume = slot.playing && slot.kind == MediaKind::Midi;
+    closeDevice();
+    lost_ = true;
+    reopen_.start();
+}
+
+void AudioWorker::comeBack() {
+    if (files_.isEmpty()) {
+        reopen_.stop();
+        return;
+    }
+    if (!openDevice()) return;
+    for (auto it = files_.begin(); it != files_.end(); ++it)
+        if (it->resume) start(it.key(), it->ticket);
+        else if (!it->bytes.isEmpty()) decode(*it);
     closeWhenIdle();
 }
 
@@ -116,7 +188,9 @@ void AudioWorker::shutdown() {
 
 bool AudioWorker::openDevice() {
     if (deviceOpen_) return true;
-    if (deviceFailed_) return false;
+    // A device that was lost is tried at every chance until it is back; one
+    // that never opened waits for the next game.
+    if (deviceFailed_ && !lost_) return false;
     deviceFailed_ = true; // until everything below has worked
     const std::lock_guard turn(s_deviceTurn);
     // Still held by a worker given up on: silent until the next game's retry.
@@ -126,9 +200,13 @@ bool AudioWorker::openDevice() {
     // SDL would otherwise swallow SIGTERM and SIGINT into an event queue
     // nobody reads, and the program could not be ended from outside.
     sdl_.SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (sdl_.InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    if (sdl_.OpenAudio(kDeviceRate, AUDIO_S16SYS, 2, 1024) != 0) {
-        sdl_.QuitSubSystem(SDL_INIT_AUDIO);
+    nameTheStream(sdl_, tr("Card sounds and music"));
+    // The mixing thread is the one that must never be late (a late one is a
+    // gap in the music): real-time, through RealtimeKit where the desktop has it.
+    sdl_.SetHint(SDL_HINT_THREAD_FORCE_REALTIME_TIME_CRITICAL, "1");
+    if (sdl_.InitSubSystem(SDL_INIT_AUDIO | SDL_INIT_EVENTS) != 0) return false;
+    if (sdl_.OpenAudio(kDeviceRate, AUDIO_S16SYS, 2, kDeviceFrames) != 0) {
+        sdl_.QuitSubSystem(SDL_INIT_AUDIO | SDL_INIT_EVENTS);
         return false;
     }
     sdl_.Init(MIX_INIT_MID);
@@ -137,8 +215,11 @@ bool AudioWorker::openDevice() {
     s_openWorker.store(this);
     sdl_.ChannelFinished(channelStopped);
     sdl_.HookMusicFinished(musicStopped);
+    sdl_.AddEventWatch(deviceEvent, nullptr);
     deviceOpen_ = true;
     deviceFailed_ = false;
+    lost_ = false;
+    reopen_.stop();
     return true;
 }
 
@@ -153,10 +234,11 @@ void AudioWorker::closeDevice() {
     }
     sdl_.ChannelFinished(nullptr);
     sdl_.HookMusicFinished(nullptr);
+    sdl_.DelEventWatch(deviceEvent, nullptr);
     s_openWorker.store(nullptr);
     sdl_.CloseAudio();
     sdl_.Quit();
-    sdl_.QuitSubSystem(SDL_INIT_AUDIO);
+    sdl_.QuitSubSystem(SDL_INIT_AUDIO | SDL_INIT_EVENTS);
     fonts_.clear();
     deviceOpen_ = false;
 }

@@ -31,6 +31,8 @@ public:
 
     // Called from SDL's mixing thread when a channel or the music stops.
     void noteEndOfPlay();
+    // Called from SDL's thread when the open device is gone (its sound server).
+    void noteDeviceLost();
 
 signals:
     void sounding(int player, quint64 ticket);
@@ -45,6 +47,7 @@ private:
         Mix_Music *music = nullptr;
         int channel = -1;
         bool playing = false;
+        bool resume = false; // cut off by a lost device, starts again when it is back
         quint64 ticket = 0;
     };
 
@@ -60,14 +63,21 @@ private:
     bool anyPlaying() const;
     // Closes the device a while after the last sound, unless another begins.
     void closeWhenIdle();
+    void deviceLost();
+    // Opens a lost device again and starts the songs it cut off.
+    void comeBack();
 
     SdlMixer sdl_;
     QHash<int, Slot> files_;
     std::vector<std::unique_ptr<QFile>> fonts_;
     bool deviceOpen_ = false;
     bool deviceFailed_ = false;
+    bool lost_ = false;
     std::atomic<bool> endsPending_{false};
-    QTimer idleClose_{this}; // a child, so it moves to the audio thread too
+    std::atomic<bool> lossPending_{false};
+    // Children, so they move to the audio thread too.
+    QTimer idleClose_{this};
+    QTimer reopen_{this};
 };
 
 } // namespace zt

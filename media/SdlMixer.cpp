@@ -43,6 +43,7 @@ bool SdlMixer::load() {
               resolve(sdl_, "SDL_QuitSubSystem", QuitSubSystem) &&
               resolve(sdl_, "SDL_RWFromConstMem", RWFromConstMem) &&
               resolve(sdl_, "SDL_LogSetOutputFunction", LogSetOutputFunction) &&
+              resolve(sdl_, "SDL_AddEventWatch", AddEventWatch) && resolve(sdl_, "SDL_DelEventWatch", DelEventWatch) &&
               resolve(mixer_, "Mix_OpenAudio", OpenAudio) && resolve(mixer_, "Mix_CloseAudio", CloseAudio) &&
               resolve(mixer_, "Mix_Init", Init) && resolve(mixer_, "Mix_Quit", Quit) &&
               resolve(mixer_, "Mix_SetSoundFonts", SetSoundFonts) &&

@@ -20,6 +20,8 @@ struct SdlMixer {
     decltype(&SDL_QuitSubSystem) QuitSubSystem = nullptr;
     decltype(&SDL_RWFromConstMem) RWFromConstMem = nullptr;
     decltype(&SDL_LogSetOutputFunction) LogSetOutputFunction = nullptr;
+    decltype(&SDL_AddEventWatch) AddEventWatch = nullptr;
+    decltype(&SDL_DelEventWatch) DelEventWatch = nullptr;
     // Frees what SDL keeps per thread (its error text); older SDLs lack it.
     decltype(&SDL_TLSCleanup) TLSCleanup = nullptr;
 

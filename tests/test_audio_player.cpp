@@ -166,6 +166,7 @@ private slots:
     // A thread it leaves behind ends while the tests after it run.
     void quitWithASoundServerThatNeverAnswers();
     void workerGivenUpOnStillFreesTheDevice();
+    void songComesBackWithTheDevice();
     void soundFontFromTheUser();
     void corruptMedia_data();
     void corruptMedia();
@@ -639,6 +640,53 @@ void TestAudioPlayer::workerGivenUpOnStillFreesTheDevice() {
     }
     close(reader);
     QVERIFY2(closed, "the device plays on for a worker that is gone");
+}
+
+// Bytes the fifo's writer has put in it within ms, read and thrown away.
+qint64 drain(int reader, int ms) {
+    qint64 total = 0;
+    char buf[4096];
+    for (QDeadlineTimer deadline(ms); !deadline.hasExpired();) {
+        const ssize_t n = read(reader, buf, sizeof buf);
+        if (n > 0) total += n;
+        else QTest::qWait(5);
+    }
+    return total;
+}
+
+// A device lost while a song plays (its sound server gone: here SDL's disk
+// driver loses its reader) comes back by itself once it can, the song with it.
+void TestAudioPlayer::songComesBackWithTheDevice() {
+    QTemporaryDir dir;
+    const QByteArray fifo = QFile::encodeName(dir.filePath("out"));
+    QVERIFY(mkfifo(fifo.constData(), 0600) == 0);
+    EnvVar driver("SDL_AUDIODRIVER", "disk");
+    EnvVar out("SDL_DISKAUDIOFILE", fifo);
+    const auto sigpipe = std::signal(SIGPIPE, SIG_IGN); // as the game has it
+    int reader = open(fifo.constData(), O_RDONLY | O_NONBLOCK);
+    AudioDevice device;
+    MediaPlayer song(MediaPlayer::Kind::Sequencer, device);
+    PlayerLog log(song);
+    song.fileName = asset(QStringLiteral("music/tresquo.mid"));
+    song.command(QStringLiteral("open"));
+    song.command(QStringLiteral("play"));
+    QVERIFY(answered(log, 1));
+    if (log.count("sounding") == 0) {
+        close(reader);
+        std::signal(SIGPIPE, sigpipe);
+        QSKIP("no SoundFont to play the song");
+    }
+    QVERIFY(drain(reader, 300) > 0);
+    close(reader);
+    QTest::qWait(300);
+    reader = open(fifo.constData(), O_RDONLY | O_NONBLOCK);
+    const qint64 after = drain(reader, 3000);
+    song.command(QStringLiteral("close"));
+    device.shutdown();
+    drain(reader, 300);
+    close(reader);
+    std::signal(SIGPIPE, sigpipe);
+    QVERIFY2(after > 0, "the song stays silent after its device came back");
 }
 
 QTEST_MAIN(TestAudioPlayer)

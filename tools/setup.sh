@@ -9,11 +9,12 @@ set -euo pipefail
 GAME_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev qcoro-qt6-dev libsdl2-mixer-dev
                libfluidsynth3 timgm6mb-soundfont fonts-dejavu-core fonts-liberation2 libgl-dev libx11-dev
                qt6-wayland qt6-tools-dev qt6-l10n-tools qt6-translations-l10n)
-# The desktop, accessibility, screen reader, Wayland and packaging checks of the
-# suite, and clang's libFuzzer for the fuzz targets .ci/run builds.
+# The desktop, accessibility, screen reader, Wayland, sound server and packaging
+# checks of the suite, and clang's libFuzzer for the fuzz targets .ci/run builds.
 TEST_PACKAGES=(xvfb dbus-daemon dbus-bin at-spi2-core python3-pyatspi openbox xdotool x11-utils weston
                x11-apps desktop-file-utils appstream appstream-compose appstream-util groff-base dpkg-dev file reuse
                orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
+               pipewire pipewire-pulse wireplumber pulseaudio-utils
                clang-14 libclang-rt-14-dev)
 
 mode=$1

@@ -174,6 +174,13 @@ you may share and change it. There is NO WARRANTY.
     </message>
 </context>
 <context>
+    <name>zt::AudioWorker</name>
+    <message>
+        <source>Card sounds and music</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>zt::KeyboardPlay</name>
     <message>
         <source>New Game is not available during a match</source>

@@ -182,6 +182,13 @@ lo si può condividere e modificare. NON c&apos;è ALCUNA GARANZIA.
     </message>
 </context>
 <context>
+    <name>zt::AudioWorker</name>
+    <message>
+        <source>Card sounds and music</source>
+        <translation>Suoni delle carte e musica</translation>
+    </message>
+</context>
+<context>
     <name>zt::KeyboardPlay</name>
     <message>
         <source>New Game is not available during a match</source>
