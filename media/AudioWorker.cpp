@@ -53,19 +53,18 @@ void nameTheStream(SdlMixer &sdl, const QString &streamName) {
     sdl.SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Zentolletto");
     sdl.SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, streamName.toUtf8().constData());
     sdl.SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_ROLE, "game");
-    // SDL's PulseAudio driver passes on neither the icon nor the role; the
-    // client library reads them from the environment when it connects, and
-    // the server gives them to the stream. Once, before the first connection.
-    static const bool propertiesSet = [] {
-        for (const auto &[name, value] : {std::pair{"PULSE_PROP_application.icon_name", "org.zentolletto.Zentolletto"},
-                                          std::pair{"PULSE_PROP_media.role", "game"}})
-            if (!qEnvironmentVariableIsSet(name)) qputenv(name, value);
-        return true;
-    }();
-    Q_UNUSED(propertiesSet);
 }
 
 } // namespace
+
+void describeToSoundServer(const char *iconName) {
+    // SDL's PulseAudio driver passes on neither the icon nor the role; the
+    // client library reads them from the environment when it connects, and
+    // the server gives them to the stream. Set before any thread can read it.
+    for (const auto &[name, value] : {std::pair{"PULSE_PROP_application.icon_name", iconName},
+                                      std::pair{"PULSE_PROP_media.role", "game"}})
+        if (!qEnvironmentVariableIsSet(name)) qputenv(name, value);
+}
 
 AudioWorker::AudioWorker() {
     idleClose_.setSingleShot(true);

@@ -1,3 +1,4 @@
+#include "media/AudioWorker.h"
 #include "media/Locations.h"
 #include "shell/CommandLine.h"
 #include "shell/DisplayLoss.h"
@@ -28,6 +29,7 @@ zt::CommandLine readCommandLine(int argc, char **argv) {
 
 int main(int argc, char **argv) {
     zt::guardProcess();
+    zt::describeToSoundServer(ZT_APP_ID);
     QCoreApplication::setApplicationName(QStringLiteral("Zentolletto"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZT_VERSION));
     const zt::CommandLine line = readCommandLine(argc, argv);
