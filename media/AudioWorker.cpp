@@ -57,15 +57,6 @@ void nameTheStream(SdlMixer &sdl, const QString &streamName) {
 
 } // namespace
 
-void describeToSoundServer(const char *iconName) {
-    // SDL's PulseAudio driver passes on neither the icon nor the role; the
-    // client library reads them from the environment when it connects, and
-    // the server gives them to the stream. Set before any thread can read it.
-    for (const auto &[name, value] : {std::pair{"PULSE_PROP_application.icon_name", iconName},
-                                      std::pair{"PULSE_PROP_media.role", "game"}})
-        if (!qEnvironmentVariableIsSet(name)) qputenv(name, value);
-}
-
 AudioWorker::AudioWorker() {
     idleClose_.setSingleShot(true);
     idleClose_.setInterval(kIdleCloseMs);

@@ -17,10 +17,6 @@
 
 namespace zt {
 
-// The icon and role of the game's sound stream, for the sound server; called
-// at start-up, while the program has one thread.
-void describeToSoundServer(const char *iconName);
-
 class AudioWorker : public QObject {
     Q_OBJECT
 public:

@@ -1,5 +1,5 @@
-#include "media/AudioWorker.h"
 #include "media/Locations.h"
+#include "media/SoundServer.h"
 #include "shell/CommandLine.h"
 #include "shell/DisplayLoss.h"
 #include "shell/EndSignals.h"
