@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPaintDevice>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QScrollBar>
 #include <QRegularExpression>
 #include <QTextLayout>
@@ -224,10 +225,14 @@ void TextPanel::makeEditor() {
     edit_->setPlainText(text_);
     // Taking a widget makes the proxy as visible as the widget; the panel
     // keeps the state it had (when this runs on its way to showing, the
-    // change under way then completes).
+    // change under way then completes). Nobody hears that blink: a screen
+    // reader would take it for a panel closed and name the focus again.
     const bool shown = isVisible();
-    setWidget(edit_);
-    setVisible(shown);
+    {
+        const QSignalBlocker quiet(this);
+        setWidget(edit_);
+        setVisible(shown);
+    }
     edit_->viewport()->installEventFilter(this);
 }
 
