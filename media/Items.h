@@ -40,7 +40,6 @@ public:
     int border() const { return border_; }
     void setBorder(int style);
     int index() const { return index_; }
-    bool hasPicture() const { return !file_.isEmpty(); }
     void setClickable(bool on);
 
     QRectF boundingRect() const override;

@@ -2,6 +2,8 @@
 // How tests and tools watch a game from outside. Each call comes once the
 // state and the card items already show what happened, so a watcher reads
 // them rather than being told; the game never depends on being watched.
+#include "rules/GameNews.h"
+
 namespace zt {
 
 class GameObserver {
@@ -11,8 +13,9 @@ public:
     virtual void activated() {}
     // A player is set to move; nothing is played yet.
     virtual void moveBegins() {}
-    // The move is complete: cards laid, taken or stolen, piles counted.
-    virtual void moveDone() {}
+    // The move is complete: cards laid, taken or stolen, piles counted. The
+    // news is what the faces were told of it, to be checked against the table.
+    virtual void moveDone(const MoveNews &) {}
     // One step of a glide is on the table.
     virtual void glideStepShown() {}
     // The leftovers are swept, the result printed and the badges shown;

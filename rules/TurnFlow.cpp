@@ -53,21 +53,17 @@ QCoro::Task<> TurnFlow::humanMove() {
 QCoro::Task<> TurnFlow::completeMove() {
     GameState &s = g_.s;
     MoveNews m;
-    if (news.move) {
-        m.player = s.turnPlayer;
-        m.card = s.playedCard;
-        m.kind = s.stealFlag ? MoveNews::Steal : s.pickN > 0 ? MoveNews::Capture : MoveNews::Place;
-        if (m.kind == MoveNews::Capture)
-            for (int j = 1; j <= s.pickN; ++j)
-                if (s.pickCards[j] != 0) m.taken.push_back(s.pickCards[j]);
-    }
+    m.player = s.turnPlayer;
+    m.card = s.playedCard;
+    m.kind = s.stealFlag ? MoveNews::Steal : s.pickN > 0 ? MoveNews::Capture : MoveNews::Place;
+    if (m.kind == MoveNews::Capture)
+        for (int j = 1; j <= s.pickN; ++j)
+            if (s.pickCards[j] != 0) m.taken.push_back(s.pickCards[j]);
     co_await g_.movement.muovicarte();
-    if (news.move) {
-        m.piles[kHuman] = s.pileCount[kHuman];
-        m.piles[kComputer] = s.pileCount[kComputer];
-        news.move(m);
-    }
-    if (observer_) observer_->moveDone();
+    m.piles[kHuman] = s.pileCount[kHuman];
+    m.piles[kComputer] = s.pileCount[kComputer];
+    if (news.move) news.move(m);
+    if (observer_) observer_->moveDone(m);
 }
 
 QCoro::Task<> TurnFlow::gioco() {

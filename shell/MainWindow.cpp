@@ -49,8 +49,12 @@ MainWindow::MainWindow(WindowConfig config)
             QMetaObject::invokeMethod(t, &TextPanel::makeEditor, Qt::QueuedConnection);
     });
 
-    mmcw_ = std::make_unique<MediaPlayer>(MediaPlayer::Kind::WaveAudio, audio_);
-    mmc1_ = std::make_unique<MediaPlayer>(MediaPlayer::Kind::Sequencer, audio_);
+    // Children under the elements' names, so whoever watches from outside
+    // finds them as Qt finds any object.
+    mmcw_ = std::make_unique<MediaPlayer>(MediaPlayer::Kind::WaveAudio, audio_, this);
+    mmcw_->setObjectName(QStringLiteral("MMCw"));
+    mmc1_ = std::make_unique<MediaPlayer>(MediaPlayer::Kind::Sequencer, audio_, this);
+    mmc1_->setObjectName(QStringLiteral("MMC1"));
     mmc1_->fileName = QStringLiteral("tresquo.mid");
     sounds_ = std::make_unique<Sounds>(*mmcw_, e_.menu, where.dataDir);
     music_ = std::make_unique<Music>(*mmc1_, e_.menu, where.dataDir);

@@ -42,12 +42,7 @@ public:
     Elements &elements() { return e_; }
     Pacing &pacing() { return pacing_; }
     GameView *view() const { return view_; }
-    MediaPlayer &MMC1() { return *mmc1_; }
-    MediaPlayer &MMCw() { return *mmcw_; }
-    Sounds &sounds() { return *sounds_; }
     bool cycleRunning() const { return cycleRunning_; }
-    // What the game tells the window; a listener set here replaces the window's.
-    GameNews &news() { return turnFlow_->news; }
     // Tests and tools watch the game through this; null: nobody watches.
     void setObserver(GameObserver *observer);
 

@@ -85,8 +85,8 @@ QCoro::Task<int> Pacing::glideNext(Glide glide, int shown) {
     throwIfStopped();
     const int last = glide.steps - 1;
     if (shown >= last) co_return glide.steps;
-    if (zeroDelay_ || stepPeriod_.count() <= 0) co_return shown + 1;
-    const auto due = [&](int k) { return glide.start + stepPeriod_ * k; };
+    if (zeroDelay_) co_return shown + 1;
+    const auto due = [&](int k) { return glide.start + kStepPeriod * k; };
     const auto end = due(last);
     // The next frame: a new step due, and half a refresh at least after this
     // one, so a late frame is not followed at once by another.
@@ -101,7 +101,7 @@ QCoro::Task<int> Pacing::glideNext(Glide glide, int shown) {
         timer_.start(0);
         co_await suspend(Wake::Clock);
     }
-    const auto reached = int((Clock::now() - glide.start) / stepPeriod_);
+    const auto reached = int((Clock::now() - glide.start) / kStepPeriod);
     co_return std::clamp(reached, shown + 1, last);
 }
 

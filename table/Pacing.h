@@ -28,8 +28,8 @@ public:
     // Zero delay: pauses and glide steps take no time (tests, self-play).
     void setZeroDelay(bool on) { zeroDelay_ = on; }
     bool zeroDelay() const { return zeroDelay_; }
-    void setStepPeriod(std::chrono::microseconds p) { stepPeriod_ = p; }
-    std::chrono::microseconds stepPeriod() const { return stepPeriod_; }
+    // A glide's step k is due k periods after its start.
+    static constexpr std::chrono::microseconds kStepPeriod{4000};
 
     // Holds the game for the given seconds of real time.
     QCoro::Task<> sleep(double seconds);
@@ -89,7 +89,6 @@ private:
     bool pokeScheduled_ = false;
     bool zeroDelay_ = false;
     bool stopped_ = false;
-    std::chrono::microseconds stepPeriod_{4000};
     int suspensions_ = 0;
 };
 

@@ -256,7 +256,7 @@ void TestAccessibility::newsOfMovesAndResults() {
             before = selfplay::gridCards(w.state());
             otherPile = w.state().pileCount[kHuman];
         }
-        void moveDone() override {
+        void moveDone(const MoveNews &) override {
             listen();
             const GameState &s = w.state();
             if (s.turnPlayer != kComputer) return;

@@ -51,6 +51,7 @@ struct Table {
         QVERIFY(runUntil([&] { return window->cycleRunning(); }));
     }
     QString path(const QString &relative) const { return QDir(programDir.path()).filePath(relative); }
+    Sounds sounds() { return soundsOf(*window, programDir.path()); }
 };
 
 // The audio thread has answered the last play: it sounded, or it could not.
@@ -258,13 +259,13 @@ void TestAudioPlayer::rustleRestartsFromItsBeginning() {
     copyAssets(t.programDir.path());
     t.open();
     MainWindow &w = *t.window;
-    PlayerLog wave(w.MMCw());
-    w.sounds().Apri_suono(QStringLiteral("carta"));
-    w.sounds().suona();
+    PlayerLog wave(player(w, "MMCw"));
+    t.sounds().Apri_suono(QStringLiteral("carta"));
+    t.sounds().suona();
     QVERIFY(answered(wave, 1));
     if (wave.count("silent")) QSKIP("no audio device, not even a dummy one");
     // The next card comes while the rustle still sounds: it starts over.
-    w.sounds().suona();
+    t.sounds().suona();
     QVERIFY(answered(wave, 2));
     QCOMPARE(wave.count("sounding"), 2);
     QCOMPARE(wave.soundedFiles, QStringList(2, t.path("sounds/carta.wav")));
@@ -274,10 +275,10 @@ void TestAudioPlayer::playGoesOnUntilRewound() {
     Table t;
     writeFile(t.path("sounds/carta.wav"), shortWave()); // 50 ms
     t.open();
-    MediaPlayer &wave = t.window->MMCw();
+    MediaPlayer &wave = player(*t.window, "MMCw");
     PlayerLog log(wave);
     QSignalSpy done(&wave, &MediaPlayer::done);
-    t.window->sounds().Apri_suono(QStringLiteral("carta"));
+    t.sounds().Apri_suono(QStringLiteral("carta"));
     wave.command(QStringLiteral("Play"));
     QVERIFY(answered(log, 1));
     if (log.count("silent")) QSKIP("no audio device, not even a dummy one");
@@ -304,7 +305,7 @@ void TestAudioPlayer::noneSilencesThePlayingSong() {
     EnvVar driver("SDL_AUDIODRIVER", "disk"), output("SDL_DISKAUDIOFILE", QFile::encodeName(heard));
     t.open();
     Menu &m = t.window->elements().menu;
-    MediaPlayer &midi = t.window->MMC1();
+    MediaPlayer &midi = player(*t.window, "MMC1");
     PlayerLog music(midi);
     auto soundFrom = [&](qint64 from) {
         const QByteArray b = contents(heard).mid(from);
@@ -320,9 +321,9 @@ void TestAudioPlayer::noneSilencesThePlayingSong() {
         music.events.clear();
         if (none) {
             // A card's rustle ends beside the song and leaves it playing, neither stopped nor started again.
-            QSignalSpy rustleDone(&t.window->MMCw(), &MediaPlayer::done);
-            t.window->sounds().Apri_suono(QStringLiteral("carta"));
-            t.window->sounds().suona();
+            QSignalSpy rustleDone(&player(*t.window, "MMCw"), &MediaPlayer::done);
+            t.sounds().Apri_suono(QStringLiteral("carta"));
+            t.sounds().suona();
             QVERIFY(rustleDone.wait(5000));
             QTest::qWait(150);
             const qint64 rustleEnd = contents(heard).size();
@@ -352,7 +353,7 @@ void TestAudioPlayer::everySongNamesAPlayableFile() {
     Table t;
     copyAssets(t.programDir.path());
     t.open();
-    MediaPlayer &midi = t.window->MMC1();
+    MediaPlayer &midi = player(*t.window, "MMC1");
     const QString theme = QFileInfo(midi.fileName).canonicalFilePath();
     QVERIFY2(midi.isOpen(), qPrintable(midi.fileName));
     QCOMPARE(QFileInfo(theme).fileName(), QStringLiteral("tresquo.mid"));
@@ -377,8 +378,8 @@ void TestAudioPlayer::failedDeviceStaysSilentUntilNextGame() {
     std::optional<EnvVar> driver(std::in_place, "SDL_AUDIODRIVER", "no-such-driver");
     t.open();
     MainWindow &w = *t.window;
-    PlayerLog wave(w.MMCw());
-    w.sounds().suona();
+    PlayerLog wave(player(w, "MMCw"));
+    t.sounds().suona();
     QVERIFY(answered(wave, 1));
     QCOMPARE(wave.count("silent"), 1);
     // A device that would open now is not tried again within the game.
@@ -391,7 +392,7 @@ void TestAudioPlayer::failedDeviceStaysSilentUntilNextGame() {
     // The next game's setup tries again.
     w.continue_Click();
     QVERIFY(runUntil([&] { return w.state().gameNo == 2; }));
-    w.sounds().suona();
+    t.sounds().suona();
     QVERIFY(runUntil([&] { return wave.count("sounding") == 1; }));
 }
 
@@ -402,9 +403,9 @@ void TestAudioPlayer::noDeviceSaysNothing() {
     EnvVar card("ALSA_CARD", "no-such-card");
     t.open();
     MainWindow &w = *t.window;
-    PlayerLog wave(w.MMCw()), music(w.MMC1());
+    PlayerLog wave(player(w, "MMCw")), music(player(w, "MMC1"));
     StderrCapture err;
-    w.sounds().suona();
+    t.sounds().suona();
     w.canzoni_Click(3);
     QVERIFY(answered(wave, 1) && answered(music, 1));
     const QByteArray said = err.end();
@@ -471,17 +472,17 @@ void TestAudioPlayer::corruptMedia() {
         }
         t.open(seed);
         MainWindow &w = *t.window;
-        PlayerLog wave(w.MMCw()), music(w.MMC1());
+        PlayerLog wave(player(w, "MMCw")), music(player(w, "MMC1"));
         // Straight at the spoilt file first, then a whole game around it.
         StderrCapture err;
         if (kind == MediaKind::Wave) {
-            w.sounds().Apri_suono(QFileInfo(file).completeBaseName());
-            w.sounds().suona();
-            QVERIFY2(w.MMCw().isOpen() ? answered(wave, 1) : wave.count("sounding") == 0, qPrintable(where));
-            w.sounds().Apri_suono(QStringLiteral("carta"));
+            t.sounds().Apri_suono(QFileInfo(file).completeBaseName());
+            t.sounds().suona();
+            QVERIFY2(player(w, "MMCw").isOpen() ? answered(wave, 1) : wave.count("sounding") == 0, qPrintable(where));
+            t.sounds().Apri_suono(QStringLiteral("carta"));
         } else {
             w.canzoni_Click(12);
-            QVERIFY2(w.MMC1().isOpen() ? answered(music, 1) : music.count("sounding") == 0, qPrintable(where));
+            QVERIFY2(player(w, "MMC1").isOpen() ? answered(music, 1) : music.count("sounding") == 0, qPrintable(where));
         }
         const QByteArray said = err.end();
         QVERIFY2(said.isEmpty(), qPrintable(where + QStringLiteral(": ") + QString::fromLocal8Bit(said)));

@@ -53,7 +53,7 @@ void TestEndSignals::signalEndsTheGame() {
     QVERIFY(w.cycleRunning());
 
     QSignalSpy ended(&w, &MainWindow::cycleEnded);
-    PlayerLog music(w.MMC1()), wave(w.MMCw());
+    PlayerLog music(player(w, "MMC1")), wave(player(w, "MMCw"));
     ::raise(sig);
     QVERIFY(runUntil([&] { return !w.isVisible(); }));
     QVERIFY(!w.cycleRunning());

@@ -435,7 +435,7 @@ void TestKeys::ctrlQEndsFromAnyWait() {
         QVERIFY(runUntil([&] { return h.e().menu.partita->isVisible(); }));
     }
     QSignalSpy ended(&w, &MainWindow::cycleEnded);
-    PlayerLog music(w.MMC1());
+    PlayerLog music(player(w, "MMC1"));
     if (where == 4)
         QTest::keyClick(h.e().menu.partita, Qt::Key_Q, Qt::ControlModifier); // the open menu has the keys
     else

@@ -2,7 +2,7 @@
 // build tree and installed; the command line that is read before any window.
 #include "media/Locations.h"
 #include "shell/CommandLine.h"
-#include "shell/MainWindow.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -101,10 +101,10 @@ void TestLocations::installedProgramNeverWritesIntoItsTree() {
     const QString config = home.path() + "/.config/Zentolletto"; // not there yet
 
     MainWindow w(WindowConfig{prefix.path() + "/bin", config, true, 1});
-    QCOMPARE(w.MMC1().fileName, data + "/music/tresquo.mid");
-    QVERIFY(w.MMC1().isOpen());
-    w.sounds().Apri_suono("carta");
-    QCOMPARE(w.MMCw().fileName, data + "/sounds/carta.wav");
+    QCOMPARE(test::player(w, "MMC1").fileName, data + "/music/tresquo.mid");
+    QVERIFY(test::player(w, "MMC1").isOpen());
+    w.startCycle(); // its setup opens the rustle
+    QCOMPARE(test::player(w, "MMCw").fileName, data + "/sounds/carta.wav");
 
     // The program's folder can be written here (as it can for root), and
     // still the speed goes to the user's folder.
@@ -121,7 +121,7 @@ void TestLocations::buildTreeProgramKeepsSpeedBesideItself() {
     QTemporaryDir build, config;
     copyAsset("music/tresquo.mid", build.path() + "/music/tresquo.mid");
     MainWindow w(WindowConfig{build.path(), config.path(), true, 1});
-    QCOMPARE(w.MMC1().fileName, build.path() + "/music/tresquo.mid");
+    QCOMPARE(test::player(w, "MMC1").fileName, build.path() + "/music/tresquo.mid");
     w.card_speed_Click(9);
     QCOMPARE(contents(build.path() + "/speed.kdz"), QByteArray(" 9 \r\n"));
     QCOMPARE(settingsFilesUnder(config.path()), QStringList{});

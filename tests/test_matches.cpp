@@ -296,7 +296,7 @@ void TestMatches::selectionRules() {
         std::map<int, int> bordersAfter; // table card -> border
         int pileTopAfter = -1, pileTopBorder = -1;
         explicit Watch(MainWindow &w) : w(w), before(TableView::of(w)) {}
-        void moveDone() override {
+        void moveDone(const MoveNews &) override {
             const GameState &s = w.state();
             if (s.turnPlayer != kHuman || move) return;
             move = selfplay::readMove(w, before);
@@ -312,7 +312,7 @@ void TestMatches::selectionRules() {
     auto &move = watch.move;
     auto &bordersAfter = watch.bordersAfter;
     const int &pileTopAfter = watch.pileTopAfter, &pileTopBorder = watch.pileTopBorder;
-    PlayerLog wave(w.MMCw());
+    PlayerLog wave(player(w, "MMCw"));
     qsizetype logBefore = 0;
     std::set<int> selected;
     for (int c : clicks) {

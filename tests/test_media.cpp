@@ -110,7 +110,7 @@ void TestMedia::infoToggles() {
 void TestMedia::rustleOption() {
     Harness h;
     MainWindow &w = *h.window;
-    MediaPlayer &wave = w.MMCw();
+    MediaPlayer &wave = player(w, "MMCw");
     PlayerLog waveLog(wave);
     w.Command1_Click();
     QVERIFY(runUntil([&] { return humanToPlay(w); }));
@@ -120,13 +120,14 @@ void TestMedia::rustleOption() {
     QVERIFY(h.e().menu.menu_card_rustle_no->isChecked());
     QVERIFY(!h.e().menu.menu_card_rustle_yes->isChecked());
     waveLog.log.clear();
-    w.sounds().Apri_suono(QStringLiteral("notify"));
-    w.sounds().suona();
+    Sounds sounds = soundsOf(w, h.programDir.path());
+    sounds.Apri_suono(QStringLiteral("notify"));
+    sounds.suona();
     QCOMPARE(waveLog.log, (QStringList{"close", "open"})); // loading goes on, playing does not
 
     h.e().menu.menu_card_rustle_yes->trigger();
     QVERIFY(!h.e().menu.menu_card_rustle_no->isChecked());
-    w.sounds().Apri_suono(QStringLiteral("carta"));
+    sounds.Apri_suono(QStringLiteral("carta"));
     waveLog.log.clear();
     playFirstCard(w); // the very next card rustles
     QVERIFY(!waveLog.log.isEmpty());
@@ -146,20 +147,20 @@ void TestMedia::stealSignals() {
     }
     QVERIFY(runUntil([&] { return humanToPlay(w); }));
     QVERIFY(s.pileTop[kComputer] != 0);
-    PlayerLog wave(w.MMCw());
+    PlayerLog wave(player(w, "MMCw"));
     w.Carta_Click(s.pileTop[kComputer]);
     QCOMPARE(h.e().carta[s.pileTop[kComputer]]->border(), 1);
     playFirstCard(w);
     QVERIFY(runUntil([&] { return wave.log.size() >= 6; }));
     const QStringList expected{"play", "close", "open", "play", "close", "open"};
     QCOMPARE(wave.log.mid(0, 6), expected);
-    QVERIFY(w.MMCw().fileName.endsWith(QStringLiteral("carta.wav")));
+    QVERIFY(player(w, "MMCw").fileName.endsWith(QStringLiteral("carta.wav")));
 }
 
 void TestMedia::songMenu() {
     Harness h;
     Menu &m = h.e().menu;
-    MediaPlayer &midi = h.window->MMC1();
+    MediaPlayer &midi = player(*h.window, "MMC1");
     PlayerLog midiLog(midi);
     QVERIFY(midi.fileName.endsWith(QStringLiteral("music/tresquo.mid")));
     m.canzoni[6]->trigger(); // Astro
@@ -184,7 +185,7 @@ void TestMedia::finishedSongStartsAgain() {
     writeFile(dir.filePath("music/Bugs.MID"), shortMidi());
     MainWindow w(WindowConfig{dir.path(), config.path(), true, 1});
     if (AudioDevice::soundFont().isEmpty()) QSKIP("no General MIDI SoundFont installed");
-    MediaPlayer &midi = w.MMC1();
+    MediaPlayer &midi = player(w, "MMC1");
     PlayerLog midiLog(midi);
     QSignalSpy done(&midi, &MediaPlayer::done);
     bool doneOnWindowThread = false;
@@ -205,7 +206,7 @@ void TestMedia::finishedSongStartsAgain() {
 
 void TestMedia::closedPlayerDoesNotLoop() {
     Harness h;
-    MediaPlayer &midi = h.window->MMC1();
+    MediaPlayer &midi = player(*h.window, "MMC1");
     PlayerLog midiLog(midi);
     h.window->canzoni_Click(0);
     midiLog.log.clear();
@@ -222,19 +223,19 @@ void TestMedia::fileNamesIgnoreLetterCase() {
     QCOMPARE(findFileNoCase(dir.filePath("sounds"), "carta.wav"), dir.filePath("sounds/Carta.WAV"));
     QTemporaryDir config;
     MainWindow w(WindowConfig{dir.path(), config.path(), true, 1});
-    QVERIFY(w.MMC1().isOpen()); // the theme opened without playing
-    QVERIFY(!w.MMC1().isPlaying());
-    w.sounds().Apri_suono("carta");
-    QVERIFY(w.MMCw().isOpen());
+    QVERIFY(player(w, "MMC1").isOpen()); // the theme opened without playing
+    QVERIFY(!player(w, "MMC1").isPlaying());
+    soundsOf(w, dir.path()).Apri_suono("carta");
+    QVERIFY(player(w, "MMCw").isOpen());
 }
 
 void TestMedia::missingFoldersAreSilent() {
     Harness h(5); // its program folder has neither sounds/ nor music/
     MainWindow &w = *h.window;
-    QVERIFY(!w.MMC1().isOpen());
+    QVERIFY(!player(w, "MMC1").isOpen());
     w.Command1_Click();
     QVERIFY(playToEndOfGame(w));
-    QVERIFY(!w.MMCw().isPlaying() && !w.MMC1().isPlaying());
+    QVERIFY(!player(w, "MMCw").isPlaying() && !player(w, "MMC1").isPlaying());
     QCOMPARE(h.s().pileCount[1] + h.s().pileCount[2], 40);
 }
 

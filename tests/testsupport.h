@@ -14,6 +14,15 @@
 
 namespace zt::test {
 
+// The window's players, found under their elements' names as Qt finds any child.
+inline MediaPlayer &player(MainWindow &w, const char *name) {
+    return *w.findChild<MediaPlayer *>(QLatin1String(name));
+}
+// The sound effects over the window's own player and menu.
+inline Sounds soundsOf(MainWindow &w, const QString &dataDir) {
+    return Sounds(player(w, "MMCw"), w.elements().menu, dataDir);
+}
+
 // Counts the cycle's passes and marks where the stack stood at each.
 struct CycleWatch : GameObserver {
     int activations = 0;

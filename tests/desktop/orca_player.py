@@ -1,11 +1,13 @@
-"""A blind player's game: keys only, deciding from what the Orca screen reader
-says, never from the program itself. Run inside a private session bus on a
-display with a window manager (orca.sh does both).
+"""A blind player's match: keys only, deciding from what the Orca screen
+reader says, never from the program itself. Run inside a private session bus
+on a display with a window manager (orca.sh does both).
 
 Usage: orca_player.py PROGRAM WORKDIR
+ZT_ORCA_GAMES: how many games to play; unset or 0, the whole match.
 Fails (exit 1) when a Tab, a move, a steal, a selection, a result, the rules
-or the menu go unheard, when Escape, a menu choice or Continue leave the
-focus unnamed, or when a thing is said twice over; prints what was heard.
+or the menu go unheard, when Escape, a menu choice, Continue or New Game
+leave the focus unnamed, or when a thing is said twice over; prints what was
+heard.
 """
 import os
 import re
@@ -16,6 +18,7 @@ import time
 PROGRAM, WORK = sys.argv[1], sys.argv[2]
 HERE = os.path.dirname(os.path.abspath(__file__))
 SEED = os.environ.get("ZT_ORCA_SEED", "3")
+GAMES = int(os.environ.get("ZT_ORCA_GAMES") or 0)
 # What the player listens for, in the language the game and Orca speak
 # (ZT_ORCA_LANGUAGE, "en" or "it"); the printed results are the same in both.
 WORDS = {
@@ -289,7 +292,12 @@ def main():
         hears("F1", lambda s: W["rules"] in s, "F1 did not speak the rules")
         hears("Tab", lambda s: s.startswith("GO"), "Tab did not leave the rules for GO")
         hears("Escape", lambda s: s.startswith("GO"), "Escape on the rules left behind said nothing")
-        # A menu choice names the focus it comes back to: the fastest play rate.
+        # A menu choice names the focus it comes back to: the fastest cards
+        # (Up wraps round to the last speed) and the fastest play rate.
+        hears("F10", lambda s: "menu" in s.lower(), "F10 did not say menu")
+        key("Right")
+        key("Up")
+        hears("Return", lambda s: s.startswith("GO"), "after a menu choice the focus was not named")
         hears("F10", lambda s: "menu" in s.lower(), "F10 did not say menu")
         key("Down")
         key("Right")
@@ -297,37 +305,55 @@ def main():
         key("Down")
         hears("Return", lambda s: s.startswith("GO"), "after a menu choice the focus was not named")
 
-        mark = orca.mark()
-        key("Return")
-        while time.monotonic() - started < 600 and len(failures) < 5:
-            said = orca.wait(mark, lambda s: W["turn"] in s or W["cont"] in s or W["match"] in s, 60)
-            if said is None:
-                fail("neither a turn nor a result was heard")
+        games = steals = 0
+        while not failures:
+            mark = game_start = orca.mark()
+            key("Return")
+            result = None
+            while time.monotonic() - started < 1200 and len(failures) < 5:
+                said = orca.wait(mark, lambda s: W["turn"] in s or W["cont"] in s or W["match"] in s, 60)
+                if said is None:
+                    fail("neither a turn nor a result was heard")
+                    break
+                if W["turn"] not in said:
+                    result = said
+                    break
+                orca.quiet()
+                mark = player.move()
+            if result is None:
                 break
-            if W["turn"] not in said:
+            games += 1
+            heard = orca.since(game_start)
+            moves = {who: sum(s.count(who) for s in heard) for who in player.moves}
+            for who in player.moves:
+                player.moves[who] += moves[who]
+            steals += sum(W["stole"] in s for s in heard)
+            results = [s for s in heard if W["result"] in s or "Control+N" in s]
+            if moves[W["computer"]] != 18 or moves[W["you"]] != 18:
+                fail("game %d: a game has 18 moves each; heard %s" % (games, moves))
+            if not results or not any(s.startswith(("Game for", "The game finished")) for s in results):
+                fail("game %d: the result was not heard with its key: %s" % (games, heard[-3:]))
+            match_over = "Control+N" in result
+            if match_over or games == GAMES:
+                # Continue, or New Game once the match is over, names where
+                # the keys are: GO for the next game.
+                mark = orca.mark()
+                key("ctrl+n" if match_over else "ctrl+Return")
+                if orca.wait(mark, lambda s: s.startswith("GO"), 30) is None:
+                    fail("after %s the focus was not named" % ("New Game" if match_over else "Continue"))
+                orca.quiet()
                 break
+            mark = orca.mark()
+            key("ctrl+Return")
+            if orca.wait(mark, lambda s: s.startswith("GO"), 30) is None:
+                fail("after Continue the focus was not named")
             orca.quiet()
-            mark = player.move()
-        heard = orca.since(0)
-        for who in player.moves:
-            player.moves[who] = sum(s.count(who) for s in heard)
-        results = [s for s in heard if W["result"] in s or "Control+N" in s]
-        print("Tabs spoken/pressed: %d/%d; moves spoken: you %d, computer %d; steals by you %d; "
-              "selections %d; results spoken %d; %.0f s" %
-              (player.tabs_heard, player.tabs, player.moves[W["you"]], player.moves[W["computer"]],
-               player.steals, player.selections, len(results), time.monotonic() - started))
-        if player.moves[W["computer"]] != 18 or player.moves[W["you"]] != 18:
-            fail("a game has 18 moves each; heard %s" % player.moves)
-        if not any(W["stole"] in s for s in heard):
-            fail("no steal was heard in the whole game")
-        if not results or not any(s.startswith(("Game for", "The game finished")) for s in results):
-            fail("the result was not heard with its key: %s" % heard[-3:])
-        # Continue names where the keys are: GO for the next game.
-        mark = orca.mark()
-        key("ctrl+Return")
-        if orca.wait(mark, lambda s: s.startswith("GO"), 30) is None:
-            fail("after Continue the focus was not named")
-        orca.quiet()
+        print("games %d; Tabs spoken/pressed: %d/%d; moves spoken: you %d, computer %d; steals heard %d, "
+              "by you %d; selections %d; %.0f s" %
+              (games, player.tabs_heard, player.tabs, player.moves[W["you"]], player.moves[W["computer"]],
+               steals, player.steals, player.selections, time.monotonic() - started))
+        if not steals:
+            fail("no steal was heard")
         twice = said_twice(orca.since(0))
         print("said twice over: %d" % len(twice))
         for p, u in twice:

@@ -169,7 +169,7 @@ int main(int argc, char **argv) {
     StepClock clock;
     movement.setObserver(&clock);
 
-    const double period = pacing.stepPeriod().count() / 1000.0;
+    const double period = Pacing::kStepPeriod.count() / 1000.0;
     const double scale = view.devicePixelRatioF();
     std::printf("step period %.3f ms, view %dx%d at scale %.2f, refresh %.1f Hz, update mode %d, platform %s\n",
                 period, view.viewport()->width(), view.viewport()->height(), scale, view.screen()->refreshRate(),
@@ -193,7 +193,7 @@ int main(int argc, char **argv) {
             if (middleShot) {
                 // The screen as the player sees it halfway through the glide.
                 const auto half = Pacing::Clock::now() + std::chrono::microseconds(
-                                                             pacing.stepPeriod() * CardMovement::glideSteps(speed) / 2);
+                                                             Pacing::kStepPeriod * CardMovement::glideSteps(speed) / 2);
                 while (!glide.isReady() && Pacing::Clock::now() < half)
                     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 2);
                 shoot(view, QStringLiteral("%1/speed%2-middle.png").arg(shots).arg(speed));

@@ -187,16 +187,8 @@ public:
 
     Bot(MainWindow &w, quint64 seed) : w_(w), rng_(static_cast<std::mt19937::result_type>(seed)) {
         w_.setObserver(this);
-        // Heard beside the window's own listener, which is still told.
-        GameNews &news = w_.news();
-        toldBefore_ = news.move;
-        news.move = [this](const MoveNews &m) {
-            told_ = m;
-            if (toldBefore_) toldBefore_(m);
-        };
     }
     ~Bot() override {
-        w_.news().move = toldBefore_;
         w_.setObserver(nullptr);
     }
     Bot(const Bot &) = delete;
@@ -423,7 +415,8 @@ private:
             problem(s.dealPos < 22 ? "the stock is hidden with cards in it" : "the stock is shown after the last deal");
     }
 
-    void moveDone() override {
+    void moveDone(const MoveNews &told) override {
+        told_ = told;
         const GameState &s = w_.state();
         MoveRecord m = readMove(w_, before_);
         m.stealTry = m.player == kHuman && stealTry_;
@@ -595,7 +588,6 @@ private:
     std::mt19937 rng_;
     GameRecord record_;
     TableView before_, after_; // the table as the move found it and as it left it
-    std::function<void(const MoveNews &)> toldBefore_;
     std::optional<MoveNews> told_; // the move the window was told of
     bool stealTry_ = false;
     std::array<Cards, 3> pile_;

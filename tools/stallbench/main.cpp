@@ -243,22 +243,25 @@ int main(int argc, char **argv) {
     app.begin("a song's loop restart");
     QFile song(QDir(programDir).filePath(QStringLiteral("music/Humanoid.MID")));
     int restarts = 0;
-    QObject::connect(&w.MMC1(), &MediaPlayer::done, &app, [&restarts] { ++restarts; });
+    MediaPlayer &music = *w.findChild<MediaPlayer *>(QStringLiteral("MMC1"));
+    MediaPlayer &wave = *w.findChild<MediaPlayer *>(QStringLiteral("MMCw"));
+    QObject::connect(&music, &MediaPlayer::done, &app, [&restarts] { ++restarts; });
     if (song.open(QIODevice::WriteOnly | QIODevice::Truncate)) song.write(shortSong()), song.close();
     act([&w] { w.elements().menu.canzoni[1]->trigger(); }, 0);
     pumpUntil([&] { return restarts >= 2; }, 20000);
     act([&w] { w.elements().menu.canzoni[0]->trigger(); }, 0);
 
-    auto playCardSound = [&w] {
-        w.sounds().Apri_suono(QStringLiteral("carta"));
-        w.sounds().suona();
+    Sounds sounds(wave, w.elements().menu, programDir);
+    auto playCardSound = [&sounds] {
+        sounds.Apri_suono(QStringLiteral("carta"));
+        sounds.suona();
     };
     app.begin("a sound with a device");
     for (int i = 0; i < 5; ++i) act(playCardSound, 200);
 
     app.begin("a sound with no device");
     // Closed players let the device close; the next open finds no driver.
-    act([&w] { w.MMCw().command(QStringLiteral("close")), w.MMC1().command(QStringLiteral("close")); }, 2000);
+    act([&] { wave.command(QStringLiteral("close")), music.command(QStringLiteral("close")); }, 2000);
     qputenv("SDL_AUDIODRIVER", "no-such-device");
     for (int i = 0; i < 5; ++i) act(playCardSound, 200);
 
