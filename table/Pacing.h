@@ -61,9 +61,6 @@ public:
         if (stopped_) throw GameStopped{};
     }
 
-    // Counts suspensions, so tests can tell a wait really waited.
-    int suspensions() const { return suspensions_; }
-
 private:
     enum class Wake { Poke, Clock };
     struct Suspend {
@@ -73,10 +70,7 @@ private:
         void await_suspend(std::coroutine_handle<> h) { pacing->waiters_.push_back({h, wake}); }
         void await_resume() const { pacing->throwIfStopped(); }
     };
-    Suspend suspend(Wake wake) {
-        ++suspensions_;
-        return {this, wake};
-    }
+    Suspend suspend(Wake wake) { return {this, wake}; }
     void resumeAll(Wake wake);
     QCoro::Task<> sleepUntil(Clock::time_point deadline);
 
@@ -89,7 +83,6 @@ private:
     bool pokeScheduled_ = false;
     bool zeroDelay_ = false;
     bool stopped_ = false;
-    int suspensions_ = 0;
 };
 
 } // namespace zt

@@ -18,7 +18,7 @@ inline bool frameShown(MainWindow &w) {
 
 // A key on the table; a key that may wake the game lets it run to its next wait.
 inline void key(MainWindow &w, int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-    const int before = w.pacing().suspensions();
+    const int before = selfplay::wakes(w);
     QTest::keyClick(w.view(), Qt::Key(k), mods);
     if (k == Qt::Key_Space || k == Qt::Key_Return || mods != Qt::NoModifier) selfplay::settle(w, before);
 }

@@ -553,10 +553,8 @@ void TestTable::pauses() {
     t.pacing.setZeroDelay(false);
     for (const float seconds : {0.0f, -1.0f}) {
         t.s.clickLock = 0;
-        const int before = t.pacing.suspensions();
         QCoro::Task<> pause = ritardo(t.s, t.pacing, seconds);
         QVERIFY(pause.isReady());
-        QCOMPARE(t.pacing.suspensions(), before);
         QCOMPARE(t.s.clickLock, i16(100));
     }
 }
@@ -574,14 +572,12 @@ void TestTable::realPauseWaits() {
         t.s.clickLock = 0;
         // A rate chosen during the pause does not shorten it.
         QTimer::singleShot(20, [&t] { t.s.playRate = 30; });
-        const int before = t.pacing.suspensions();
         const auto start = Pacing::Clock::now();
         QCoro::Task<> pause = ritardo(t.s, t.pacing, c.seconds);
         QVERIFY(!pause.isReady());
         QCOMPARE(t.s.clickLock, i16(100));
         BareTable::run(std::move(pause));
         const double elapsed = std::chrono::duration<double>(Pacing::Clock::now() - start).count();
-        QVERIFY(t.pacing.suspensions() > before);
         QVERIFY2(elapsed >= 0.9 * span, qPrintable(QStringLiteral("%1 s of %2 s").arg(elapsed).arg(span)));
     }
 }

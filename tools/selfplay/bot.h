@@ -68,29 +68,50 @@ inline void click(MainWindow &w, QGraphicsItem *item) {
     QTest::mouseClick(w.view()->viewport(), Qt::LeftButton, {}, w.view()->mapFromScene(centre));
 }
 
-// Every handler wakes the game by a poke, which resumes it through a queued
-// call; at zero delay the game then runs on until it waits again. Posted
-// events are delivered without going through the whole event loop, but all
-// of them: Qt drops delivered ones from its queue only on an unfiltered pass,
-// so a pass for one type alone leaves the queue to grow with every game.
-inline bool settle(MainWindow &w, int suspensionsBefore) {
+// Every handler wakes the game by a poke, which resumes it through a call
+// queued to the pacing object; at zero delay the game then runs on, within
+// that call, until it waits again. Counted from outside as those calls arrive.
+struct WakeCount : QObject {
+    int wakes = 0;
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() == QEvent::MetaCall) ++wakes;
+        return false;
+    }
+};
+inline int wakes(MainWindow &w) {
+    // Found by name: the class has no meta-object of its own to cast by.
+    auto *count = static_cast<WakeCount *>(
+        w.pacing().findChild<QObject *>(QStringLiteral("wakeCount"), Qt::FindDirectChildrenOnly));
+    if (!count) {
+        count = new WakeCount;
+        count->setObjectName(QStringLiteral("wakeCount"));
+        count->setParent(&w.pacing());
+        w.pacing().installEventFilter(count);
+    }
+    return count->wakes;
+}
+
+// Posted events are delivered without going through the whole event loop,
+// but all of them: Qt drops delivered ones from its queue only on an
+// unfiltered pass, so a pass for one type alone leaves the queue to grow.
+inline bool settle(MainWindow &w, int wakesBefore) {
     for (int i = 0; i < 100; ++i) {
-        if (w.pacing().suspensions() != suspensionsBefore || !w.cycleRunning()) return true;
+        if (wakes(w) != wakesBefore || !w.cycleRunning()) return true;
         QCoreApplication::sendPostedEvents();
     }
-    return w.pacing().suspensions() != suspensionsBefore;
+    return wakes(w) != wakesBefore;
 }
 
 // Clicks and lets the game act on the click; false when the game never woke.
 inline bool clickAndSettle(MainWindow &w, QGraphicsItem *item) {
-    const int before = w.pacing().suspensions();
+    const int before = wakes(w);
     click(w, item);
     return settle(w, before);
 }
 
 // A key on the table, and the game let to act on it.
 inline bool keyAndSettle(MainWindow &w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-    const int before = w.pacing().suspensions();
+    const int before = wakes(w);
     QTest::keyClick(w.view(), Qt::Key(key), mods);
     return settle(w, before);
 }
@@ -98,7 +119,7 @@ inline bool keyAndSettle(MainWindow &w, int key, Qt::KeyboardModifiers mods = Qt
 // Chooses a menu command as a person can: only when it is enabled.
 inline bool triggerAndSettle(MainWindow &w, QAction *action) {
     if (!action->isEnabled()) return false;
-    const int before = w.pacing().suspensions();
+    const int before = wakes(w);
     action->trigger();
     return settle(w, before);
 }
