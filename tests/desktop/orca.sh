@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# A blind player's whole game with the GNOME Orca screen reader, keys only.
+# A blind player's whole game with the GNOME Orca screen reader, keys only;
+# with ZT_ORCA_BUS_RESTART=1, the accessibility bus restarts under the game
+# and Orca must hear it again.
 # Usage: orca.sh PROGRAM. Exits 77 (skipped) when Orca or speech is missing.
 here=$(cd "$(dirname "$0")" && pwd)
 program=$1
@@ -34,6 +36,7 @@ CONF
 # and its status saying a screen reader runs, which the toolkit reads.
 dbus-run-session -- bash -c '
   /usr/libexec/at-spi-bus-launcher --launch-immediately &
+  export ZT_A11Y_LAUNCHER=$!
   for _ in $(seq 100); do
     dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus \
       org.freedesktop.DBus.Properties.Set string:org.a11y.Status \

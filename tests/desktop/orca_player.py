@@ -6,9 +6,13 @@ Usage: orca_player.py PROGRAM WORKDIR
 Fails (exit 1) when a Tab, a move, a steal, a selection, a result, the rules
 or the menu go unheard, when Escape, a menu choice or Continue leave the
 focus unnamed, or when a thing is said twice over; prints what was heard.
+With ZT_ORCA_BUS_RESTART set, the accessibility bus (its launcher's process
+in ZT_A11Y_LAUNCHER) and Orca restart at the start screen, and the player
+only checks that the rules, the focus, a notice and a Tab are heard again.
 """
 import os
 import re
+import signal
 import subprocess
 import sys
 import time
@@ -102,6 +106,41 @@ def start_orca(log):
     return subprocess.Popen(["/usr/bin/python3", os.path.join(HERE, "orca_linebuffered.py"),
                              "--debug-file=" + log], env=env,
                             stdout=open(os.path.join(WORK, "orca.out"), "w"), stderr=subprocess.STDOUT)
+
+
+def stop(proc):
+    proc.terminate()
+    try:
+        proc.wait(10)
+    except subprocess.TimeoutExpired:
+        proc.kill()
+
+
+def dbus_send(*args):
+    return subprocess.run(["dbus-send", "--session", "--print-reply", *args],
+                          capture_output=True, text=True)
+
+
+def restart_bus():
+    """The desktop's accessibility service stops under the game and starts
+    again, saying a screen reader runs; the new bus launcher."""
+    os.kill(int(os.environ["ZT_A11Y_LAUNCHER"]), signal.SIGTERM)
+    end = time.monotonic() + 20
+    while dbus_send("--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
+                    "org.freedesktop.DBus.NameHasOwner", "string:org.a11y.Bus").stdout.rstrip().endswith("true"):
+        if time.monotonic() > end:
+            fail("the accessibility bus did not stop")
+            break
+        time.sleep(0.1)
+    launcher = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
+    for _ in range(100):
+        if dbus_send("--dest=org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties.Set",
+                     "string:org.a11y.Status", "string:ScreenReaderEnabled",
+                     "variant:boolean:true").returncode == 0:
+            return launcher
+        time.sleep(0.1)
+    fail("the accessibility bus did not come back")
+    return launcher
 
 
 def said_twice(heard):
@@ -256,6 +295,7 @@ def main():
                             stdout=open(os.path.join(WORK, "program.out"), "w"), stderr=subprocess.STDOUT)
     player = Player(orca)
     started = time.monotonic()
+    launcher = None
     try:
         # The start screen says how to start.
         if orca.wait(0, lambda s: W["deal"] in s, 60) is None:
@@ -269,6 +309,22 @@ def main():
                 fail(what)
             orca.quiet(0.3)
             return said
+
+        if os.environ.get("ZT_ORCA_BUS_RESTART"):
+            stop(orca_proc)
+            launcher = restart_bus()
+            log = os.path.join(WORK, "orca-again.log")
+            orca_proc = start_orca(log)
+            orca = Reader(log)
+            if orca.wait(0, lambda s: s.startswith(W["orca_on"]), 60) is None:
+                fail("Orca did not start again")
+                return verdict(orca)
+            orca.quiet()
+            hears("F1", lambda s: W["rules"] in s, "after the bus restart F1 did not speak the rules")
+            hears("Escape", lambda s: s.startswith("GO"), "after the bus restart Escape did not name GO")
+            hears("Return", lambda s: W["turn"] in s, "after the bus restart no turn was heard", 30)
+            Player(orca).tab()
+            return verdict(orca)
 
         # The menu is a menu, and leaving it the reader is back on the table.
         hears("F10", lambda s: "menu" in s.lower(), "F10 did not say menu")
@@ -333,16 +389,14 @@ def main():
         for p, u in twice:
             fail("said twice over: %r, then %r" % (p, u))
     finally:
-        game.terminate()
-        try:
-            game.wait(10)
-        except subprocess.TimeoutExpired:
-            game.kill()
-        orca_proc.terminate()
-        try:
-            orca_proc.wait(10)
-        except subprocess.TimeoutExpired:
-            orca_proc.kill()
+        stop(game)
+        stop(orca_proc)
+        if launcher:
+            stop(launcher)
+    return verdict(orca)
+
+
+def verdict(orca):
     if failures:
         print("Heard:")
         for s in orca.since(0):
