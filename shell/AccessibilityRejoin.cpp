@@ -1,5 +1,7 @@
 #include "shell/AccessibilityRejoin.h"
 
+#include "shell/KeysToScreenReader.h"
+
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -123,6 +125,10 @@ void AccessibilityRejoin::rejoin(const QString &address) {
                 SLOT(eventListenerRegistered(QString,QString)));
     bus.connect(registry, registryPath, registry, QStringLiteral("EventListenerDeregistered"), adaptor,
                 SLOT(eventListenerDeregistered(QString,QString)));
+    delete keys_;
+    keys_ = new KeysToScreenReader(bus, this);
+    for (const char *name : {"EventListenerRegistered", "EventListenerDeregistered"})
+        bus.connect(registry, registryPath, registry, QLatin1String(name), keys_, SLOT(putFirst()));
     // The registry lists the program among the desktop's applications.
     QDBusMessage embed = QDBusMessage::createMethodCall(registry, rootPath, QStringLiteral("org.a11y.atspi.Socket"),
                                                         QStringLiteral("Embed"));

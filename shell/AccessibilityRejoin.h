@@ -14,6 +14,8 @@
 
 namespace zt {
 
+class KeysToScreenReader;
+
 class AccessibilityRejoin : public QObject {
 public:
     explicit AccessibilityRejoin(QObject *parent = nullptr);
@@ -32,6 +34,7 @@ private:
     bool gone_ = false;         // the bus the bridge joined has gone away
     bool back_ = false;         // and a new one is there
     bool asking_ = false;       // the new bus's address is asked for
+    QPointer<KeysToScreenReader> keys_;
 };
 
 } // namespace zt

@@ -8,7 +8,8 @@ or the menu go unheard, when Escape, a menu choice or Continue leave the
 focus unnamed, or when a thing is said twice over; prints what was heard.
 With ZT_ORCA_BUS_RESTART set, the accessibility bus (its launcher's process
 in ZT_A11Y_LAUNCHER) and Orca restart at the start screen, and the player
-only checks that the rules, the focus, a notice and a Tab are heard again.
+only checks that the rules, the focus, a notice, a Tab and the Tab key itself
+are heard again.
 """
 import os
 import re
@@ -324,6 +325,9 @@ def main():
             hears("Escape", lambda s: s.startswith("GO"), "after the bus restart Escape did not name GO")
             hears("Return", lambda s: W["turn"] in s, "after the bus restart no turn was heard", 30)
             Player(orca).tab()
+            # Orca echoes a key only when the game hands it over first.
+            if not any(s.strip().lower() == "tab" for s in orca.since(0)):
+                fail("after the bus restart Orca heard no key")
             return verdict(orca)
 
         # The menu is a menu, and leaving it the reader is back on the table.
