@@ -44,6 +44,8 @@ AccessibilityRejoin::AccessibilityRejoin(QObject *parent)
             [this](const QString &, const QString &oldOwner, const QString &newOwner) {
                 ownerChanged(oldOwner, newOwner);
             });
+    // Without a session bus there is no accessibility bus to lose.
+    if (!QDBusConnection::sessionBus().isConnected()) return;
     // Neither part of the bridge can be asked for: each is told apart, by its
     // class, when a child is made for it (the bridge's when it first joins a
     // bus, its connection keeper's each time the bus appears), among the

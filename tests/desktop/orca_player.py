@@ -6,10 +6,9 @@ Usage: orca_player.py PROGRAM WORKDIR
 Fails (exit 1) when a Tab, a move, a steal, a selection, a result, the rules
 or the menu go unheard, when Escape, a menu choice or Continue leave the
 focus unnamed, or when a thing is said twice over; prints what was heard.
-With ZT_ORCA_BUS_RESTART set, the accessibility bus (its launcher's process
-in ZT_A11Y_LAUNCHER) and Orca restart at the start screen, and the player
-only checks that the rules, the focus, a notice, a Tab and the Tab key itself
-are heard again.
+With ZT_ORCA_BUS_RESTART set, the accessibility bus and Orca restart at the
+start screen, and the player only checks that the rules, the focus, a notice,
+a Tab and the Tab key itself are heard again.
 """
 import os
 import re
@@ -123,25 +122,29 @@ def dbus_send(*args):
 
 
 def restart_bus():
-    """The desktop's accessibility service stops under the game and starts
-    again, saying a screen reader runs; the new bus launcher."""
-    os.kill(int(os.environ["ZT_A11Y_LAUNCHER"]), signal.SIGTERM)
+    """The desktop's accessibility service stops under the game and the
+    session bus starts it again, saying a screen reader runs."""
+    def ask_bus(method):
+        return dbus_send("--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
+                         "org.freedesktop.DBus." + method, "string:org.a11y.Bus").stdout.split()
+    launcher = ask_bus("GetConnectionUnixProcessID")
+    if not launcher:
+        fail("no accessibility bus to restart")
+        return
+    os.kill(int(launcher[-1]), signal.SIGTERM)
     end = time.monotonic() + 20
-    while dbus_send("--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
-                    "org.freedesktop.DBus.NameHasOwner", "string:org.a11y.Bus").stdout.rstrip().endswith("true"):
+    while ask_bus("NameHasOwner")[-1:] == ["true"]:
         if time.monotonic() > end:
             fail("the accessibility bus did not stop")
-            break
+            return
         time.sleep(0.1)
-    launcher = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
     for _ in range(100):
         if dbus_send("--dest=org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties.Set",
                      "string:org.a11y.Status", "string:ScreenReaderEnabled",
                      "variant:boolean:true").returncode == 0:
-            return launcher
+            return
         time.sleep(0.1)
     fail("the accessibility bus did not come back")
-    return launcher
 
 
 def said_twice(heard):
@@ -296,7 +299,6 @@ def main():
                             stdout=open(os.path.join(WORK, "program.out"), "w"), stderr=subprocess.STDOUT)
     player = Player(orca)
     started = time.monotonic()
-    launcher = None
     try:
         # The start screen says how to start.
         if orca.wait(0, lambda s: W["deal"] in s, 60) is None:
@@ -313,7 +315,7 @@ def main():
 
         if os.environ.get("ZT_ORCA_BUS_RESTART"):
             stop(orca_proc)
-            launcher = restart_bus()
+            restart_bus()
             log = os.path.join(WORK, "orca-again.log")
             orca_proc = start_orca(log)
             orca = Reader(log)
@@ -395,8 +397,6 @@ def main():
     finally:
         stop(game)
         stop(orca_proc)
-        if launcher:
-            stop(launcher)
     return verdict(orca)
 
 
