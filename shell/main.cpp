@@ -1,5 +1,6 @@
 #include "media/Locations.h"
 #include "media/SoundServer.h"
+#include "shell/AccessibilityRejoin.h"
 #include "shell/CommandLine.h"
 #include "shell/DisplayLoss.h"
 #include "shell/EndSignals.h"
@@ -47,6 +48,7 @@ int main(int argc, char **argv) {
 
     QApplication app(argc, argv);
     zt::startUpDone();
+    const zt::AccessibilityRejoin rejoin;
     const zt::Translations language;
     QGuiApplication::setDesktopFileName(QStringLiteral(ZT_APP_ID));
     zt::WindowConfig config;

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # A blind player's match with the GNOME Orca screen reader, keys only.
-# Usage: orca.sh PROGRAM (ZT_ORCA_GAMES: how many games; the whole match by default).
-# Exits 77 (skipped) when Orca or speech is missing.
+# ZT_ORCA_GAMES: how many games (the whole match by default); with
+# ZT_ORCA_BUS_RESTART=1, the accessibility bus restarts under the game and
+# Orca must hear it again.
+# Usage: orca.sh PROGRAM. Exits 77 (skipped) when Orca or speech is missing.
 here=$(cd "$(dirname "$0")" && pwd)
 program=$1
 for tool in orca speech-dispatcher dbus-run-session /usr/libexec/at-spi-bus-launcher dbus-send; do
