@@ -174,6 +174,7 @@ private slots:
     void openNeverWaits();
     void soundFontThatIsAFifo_data();
     void soundFontThatIsAFifo();
+    void quitWhileASongIsSwappedForAFifo();
 };
 
 void TestAudioPlayer::fileChecks_data() {
@@ -563,6 +564,62 @@ void TestAudioPlayer::soundFontThatIsAFifo() {
     if (inAList && !installed.isEmpty()) QCOMPARE(log.count("sounding"), 1);
 }
 
+// A thread of this process blocked opening a fifo nobody reads.
+bool threadWaitsOnFifo() {
+    for (const QString &tid : QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        if (contents(QStringLiteral("/proc/self/task/%1/wchan").arg(tid)).startsWith("wait_for_partner")) return true;
+    return false;
+}
+
+// Songs chosen from the menu while one of them is swapped for a fifo and
+// back: no thread of the game waits on the fifo, and Ctrl+Q ends it at once.
+void TestAudioPlayer::quitWhileASongIsSwappedForAFifo() {
+    Table t;
+    copyAssets(t.programDir.path());
+    const QByteArray song = QFile::encodeName(t.path("music/Humanoid.MID"));
+    const QByteArray real = QFile::encodeName(t.path("real")), fifo = QFile::encodeName(t.path("fifo")),
+                     swap = QFile::encodeName(t.path("swap"));
+    QVERIFY(link(song.constData(), real.constData()) == 0 && mkfifo(fifo.constData(), 0600) == 0);
+    // Whatever waits on the fifo is let go, through a name that stays, so the test ends.
+    auto letGo = [&] {
+        const int w = open(fifo.constData(), O_WRONLY | O_NONBLOCK);
+        if (w >= 0) close(w);
+    };
+    t.open();
+    std::atomic<bool> stop{false}, waited{false};
+    std::thread swapper([&] {
+        for (int n = 0; !stop; ++n) {
+            const QByteArray &now = n % 2 ? real : fifo;
+            link(now.constData(), swap.constData());
+            rename(swap.constData(), song.constData());
+            std::this_thread::sleep_for(std::chrono::milliseconds(1 + n % 3));
+            if (threadWaitsOnFifo()) {
+                waited = true;
+                letGo();
+            }
+        }
+    });
+    MainWindow &w = *t.window;
+    PlayerLog music(player(w, "MMC1"));
+    for (int i = 0; i < 16 && !waited; ++i) {
+        w.elements().menu.canzoni[1 + i % 2]->trigger(); // Humanoid, Impact
+        // Only a song that was a file at the look is sent to the audio thread.
+        if (player(w, "MMC1").isOpen()) answered(music, music.count("sounding") + music.count("silent") + 1);
+    }
+    QElapsedTimer quit;
+    quit.start();
+    QTest::keyClick(w.view(), Qt::Key_Q, Qt::ControlModifier);
+    const qint64 took = quit.elapsed();
+    stop = true;
+    swapper.join();
+    letGo();
+    link(real.constData(), swap.constData());
+    rename(swap.constData(), song.constData());
+    QVERIFY2(!waited, "a thread of the game waited on the fifo");
+    QVERIFY(!w.isVisible() && !w.cycleRunning());
+    QVERIFY2(took < 1000, qPrintable(QStringLiteral("QUIT took %1 ms").arg(took)));
+}
+
 // QUIT while the audio thread waits for a sound server that accepted the
 // connection and never answers.
 void TestAudioPlayer::quitWithASoundServerThatNeverAnswers() {
@@ -602,13 +659,6 @@ void TestAudioPlayer::quitWithASoundServerThatNeverAnswers() {
     quitDone = true;
     release.join();
     QVERIFY2(took < 1000, qPrintable(QStringLiteral("QUIT took %1 ms").arg(took)));
-}
-
-// A thread of this process blocked opening a fifo nobody reads.
-bool threadWaitsOnFifo() {
-    for (const QString &tid : QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-        if (contents(QStringLiteral("/proc/self/task/%1/wchan").arg(tid)).startsWith("wait_for_partner")) return true;
-    return false;
 }
 
 // A worker given up on while it opened the device still closes it when it
