@@ -1,7 +1,8 @@
 #pragma once
 // How tests and tools watch a game from outside. Each call comes once the
 // state and the card items already show what happened, so a watcher reads
-// them rather than being told; the game never depends on being watched.
+// the table itself and can check what the faces were told against it; the
+// game never depends on being watched.
 #include "rules/GameNews.h"
 
 namespace zt {
