@@ -76,7 +76,7 @@ def say(cmd):
     return " ".join(cmd) + ":\n" + subprocess.run(cmd, env=env, capture_output=True, text=True).stdout
 
 
-slow, times = [], []
+slow, unanswered, times = [], [], []
 for run in range(1, runs + 1):
     put_back()
     stop = threading.Event()
@@ -123,17 +123,28 @@ for run in range(1, runs + 1):
         game.wait(2)
     except subprocess.TimeoutExpired:
         slow.append(run)
-        info = [f"run {run} ({how}): still running 2 s after Ctrl+Q; visible windows {windows()}"]
+        # The kernel's view first: a program on its way out may not wait for
+        # the rest.
+        tasks = []
         for tid in os.listdir(f"/proc/{game.pid}/task"):
+            task = f"/proc/{game.pid}/task/{tid}"
             try:
-                comm = open(f"/proc/{game.pid}/task/{tid}/comm").read().strip()
-                info.append(f"{tid} {comm} {open(f'/proc/{game.pid}/task/{tid}/wchan').read()}")
-            except OSError:
+                state = [l for l in open(task + "/status") if l.startswith("State")][0].split(None, 1)[1].strip()
+                tasks.append(f"{tid} {open(task + '/comm').read().strip()} {state}; syscall "
+                            f"{open(task + '/syscall').read().strip()}\n{open(task + '/stack').read()}")
+            except (OSError, IndexError):
                 pass
+        # A window still shown means QUIT never acted; a hidden one, that the
+        # program is on its way out.
+        shown = windows()
+        if shown:
+            unanswered.append(run)
+        info = [f"run {run} ({how}): still running 2 s after Ctrl+Q; visible windows {shown}", *tasks]
+        gdb = subprocess.run(["gdb", "-p", str(game.pid), "-batch", "-ex", "thread apply all bt"],
+                             capture_output=True, text=True)
+        info.append(gdb.stdout + gdb.stderr[-2000:])
         info.append(say(["xdotool", "getwindowfocus"]))
         info.append(say(["xprop", "-root", "_NET_ACTIVE_WINDOW"]))
-        info.append(subprocess.run(["gdb", "-p", str(game.pid), "-batch", "-ex", "thread apply all bt"],
-                                   capture_output=True, text=True).stdout)
         info.append("xev:\n" + open(out + "/xev").read()[-6000:])
         open(f"{out}/hang-{run}.txt", "w").write("\n".join(info))
         try:
@@ -161,5 +172,6 @@ shutil.rmtree(pdir)
 shutil.rmtree(pristine)
 times.sort()
 if times:
-    print(f"{len(times)} runs, {len(slow)} still running 2 s after Ctrl+Q {slow}; "
+    print(f"{len(times)} runs, {len(slow)} still running 2 s after Ctrl+Q {slow}, "
+          f"{len(unanswered)} of them with the window still shown {unanswered}; "
           f"median {times[len(times) // 2]:.0f} ms, slowest {times[-1]:.0f} ms; diagnostics in {out}")
