@@ -379,7 +379,9 @@ void MainWindow::esci_Click() { close(); }
 
 void MainWindow::closeEvent(QCloseEvent *event) {
     // QUIT, the close box and a close from outside all end the program here,
-    // rather than leaving the cycle waiting without a window.
+    // rather than leaving the cycle waiting without a window. The window goes
+    // first: the audio thread may take a moment to let go of the device.
+    hide();
     endProgram();
     event->accept();
 }

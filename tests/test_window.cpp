@@ -474,7 +474,20 @@ void TestWindow::endingFromAnyWait() {
     if (where == 2) QVERIFY(playToEndOfGame(w));
     QSignalSpy ended(&w, &MainWindow::cycleEnded);
     PlayerLog music(player(w, "MMC1")), wave(player(w, "MMCw"));
+    // The window goes before the ending, which may wait a moment for the
+    // audio thread to let go of the device.
+    struct AtHide : QObject {
+        PlayerLog &music;
+        qsizetype told = -1;
+        explicit AtHide(PlayerLog &m) : music(m) {}
+        bool eventFilter(QObject *, QEvent *e) override {
+            if (e->type() == QEvent::Hide) told = music.log.size();
+            return false;
+        }
+    } atHide(music);
+    w.installEventFilter(&atHide);
     w.esci_Click();
+    QCOMPARE(atHide.told, 0);
     QVERIFY(!w.cycleRunning());
     QCOMPARE(ended.count(), 1);
     QCOMPARE(music.log.last(), QStringLiteral("close"));
