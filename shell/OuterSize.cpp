@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QWidget>
 #include <algorithm>
 #include <cstdint>
@@ -15,11 +17,21 @@ namespace zt {
 namespace {
 const QSize kOuter(800, 600);
 constexpr Qt::WindowStates kSizedByManager = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+// Room for a title bar a Wayland compositor draws: no protocol tells its height.
+constexpr int kServerTitleBar = 48;
 }
 
 OuterSize::OuterSize(QWidget &window) : QObject(&window), w_(window) {
     asked_.push_back(kOuter);
     w_.resize(kOuter); // until the frame is known
+    // A Wayland compositor places the window itself, and may centre one larger
+    // than the screen with its title bar above the top; maximised, it fits.
+    const QScreen *screen = w_.screen();
+    if (screen && QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        const QSize room = screen->availableSize();
+        if (room.width() < kOuter.width() || room.height() < kOuter.height() + kServerTitleBar)
+            w_.setWindowState(w_.windowState() | Qt::WindowMaximized);
+    }
     w_.installEventFilter(this);
     QCoreApplication::instance()->installNativeEventFilter(this);
 }

@@ -14,8 +14,8 @@ namespace zt {
 // Each time the frame turns out different, the client area is fitted so the
 // whole window is 800 x 600 again, until the user resizes it: from then on
 // the size is theirs.
-// On Wayland Qt draws the frame itself and knows it from the start; the size
-// is only asked for there, the compositor may still choose another.
+// On Wayland the size is only asked for, the compositor may still choose
+// another, and a screen too small for the window gets it maximised.
 class OuterSize : public QObject, public QAbstractNativeEventFilter {
 public:
     explicit OuterSize(QWidget &window);

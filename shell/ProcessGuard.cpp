@@ -48,6 +48,11 @@ void sayLine(const char *text, const QString &a, const QString &b) {
 // device goes with the process. The picture and sound threads may still be
 // at work, and tearing down the libraries' static state under them can crash.
 void displayLost(bool wayland) {
+    // Two of Qt's threads can find the loss at once; the first says it and
+    // ends the process, the other waits for that.
+    static std::atomic_flag said = ATOMIC_FLAG_INIT;
+    if (said.test_and_set())
+        for (;;) pause();
     if (wayland) {
         sayLine(QT_TRANSLATE_NOOP("ProcessGuard", "lost the connection to the Wayland compositor %1"), waylandName());
     } else {

@@ -6,6 +6,7 @@
 #include "shell/EndSignals.h"
 #include "shell/MainWindow.h"
 #include "shell/ProcessGuard.h"
+#include "shell/TeardownLimit.h"
 #include "shell/Translations.h"
 
 #include <QApplication>
@@ -46,6 +47,7 @@ int main(int argc, char **argv) {
         break;
     }
 
+    zt::TeardownLimit limit;
     QApplication app(argc, argv);
     zt::startUpDone();
     const zt::AccessibilityRejoin rejoin;
@@ -56,5 +58,7 @@ int main(int argc, char **argv) {
     zt::MainWindow window(config);
     zt::closeOnEndSignals(window);
     window.show();
-    return zt::runUntilClosedOrDisplayGone(app);
+    const int status = zt::runUntilClosedOrDisplayGone(app);
+    limit.start(status);
+    return status;
 }

@@ -2,7 +2,8 @@
 # Two programs started at once both run; SIGTERM, SIGINT and SIGHUP in the
 # middle of a game end each with status 0, also one started with its output
 # closed and one whose sound server never answers; a display that goes away
-# ends the program with one line saying so, also while it starts.
+# ends the program with one line saying so, also while it starts; a display
+# library that hangs at exit does not keep the program after Ctrl+Q.
 # Usage: end_from_outside.sh PROGRAM
 set -uo pipefail
 program=$1
@@ -77,6 +78,25 @@ ended "$p" "$start"
 echo "a sound server that never answers: exit $STATUS after $MS ms"
 ((STATUS == 0 && MS < 3000)) || fail "with a sound server that never answers: status $STATUS after $MS ms"
 
+# A display library whose goodbye never returns, as Qt's Wayland plugin can
+# deadlock at exit: Ctrl+Q still ends the program, with status 0.
+if command -v cc >/dev/null 2>&1; then
+  printf '#include <unistd.h>\nvoid xcb_disconnect(void *c) { (void)c; for (;;) pause(); }\n' >"$session_dir/stuck.c"
+  cc -shared -fPIC -o "$session_dir/stuck.so" "$session_dir/stuck.c" || fail "cc could not build the stuck library"
+  ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" LD_PRELOAD="$session_dir/stuck.so" \
+    "$program" 2>"$session_dir/stuck.err" &
+  p=$!
+  session_pids+=("$p")
+  win=$(program_windows 1 | head -n1) || fail "with a teardown that never returns: the window never showed"
+  xdotool windowactivate --sync "$win" key ctrl+q 2>/dev/null || xdotool key --window "$win" ctrl+q
+  start=$(date +%s%N)
+  ended "$p" "$start"
+  echo "teardown that never returns: exit $STATUS after $MS ms"
+  ((STATUS == 0)) || fail "with a teardown that never returns: status $STATUS: $(cat "$session_dir/stuck.err")"
+else
+  echo "teardown that never returns: not checked, cc is missing"
+fi
+
 # The display goes away under a running game.
 "$program" 2>"$session_dir/gone.err" &
 p=$!
@@ -113,4 +133,4 @@ for delay in 0.05 0.1 0.12 0.15 0.3; do
   wait "$early" 2>/dev/null
   : >"$session_dir/early"
 done
-echo "PASS: both programs ran and ended by SIGTERM, SIGINT and SIGHUP with status 0; display loss reported"
+echo "PASS: both programs ran and ended by SIGTERM, SIGINT and SIGHUP with status 0; a hung teardown bounded; display loss reported"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program as a native Wayland client of weston: its window shows,
 # the menu opens by a click and by F10, Space presses GO, Ctrl+Q ends it with
-# status 0, all with Qt's own -style option given. Weston runs on its X11
+# status 0, all with Qt's own -style option given; on a screen too small for
+# it, it starts maximised. Weston runs on its X11
 # backend inside our own Xvfb only because xdotool can give it input there;
 # the program is told of no X display. Usage: wayland.sh PROGRAM
 set -uo pipefail
@@ -85,6 +86,25 @@ wait "$pid"
 status=$?
 ((status == 0)) || fail "Ctrl+Q ended the program with status $status: $(cat "$session_dir/stderr-program")"
 
+# A screen too small for the window (a 1080p laptop at twice the scale is
+# 960 x 540): its compositor may centre it with the title bar above the top,
+# and no protocol tells the program that bar's height. It starts maximised.
+weston --backend=headless-backend.so --width=640 --height=480 --socket=zentolletto-small --idle-time=0 \
+  >"$session_dir/weston-small.log" 2>&1 &
+small=$!
+session_pids+=("$small")
+for _ in $(seq 100); do [[ -S $XDG_RUNTIME_DIR/zentolletto-small ]] && break; sleep 0.05; done
+env -u DISPLAY WAYLAND_DISPLAY=zentolletto-small WAYLAND_DEBUG=client QT_QPA_PLATFORM=wayland "$program" \
+  2>"$session_dir/small.err" &
+pid=$!
+session_pids+=("$pid")
+for _ in $(seq 150); do grep -q 'xdg_toplevel@[0-9]*\.configure' "$session_dir/small.err" && break; sleep 0.1; done
+grep -q 'xdg_toplevel@[0-9]*\.configure' "$session_dir/small.err" || fail "no window on a 640 x 480 screen"
+grep -q 'xdg_toplevel@[0-9]*\.set_maximized()' "$session_dir/small.err" ||
+  fail "on a 640 x 480 screen the window did not start maximised"
+echo "640 x 480 screen: the window starts maximised"
+kill "$pid" "$small"
+
 # A compositor that goes away while the program starts or plays: one line
 # of the program's own naming it, status 1, at once.
 for delay in 0.05 0.1 0.2 0.3 1; do
@@ -109,4 +129,4 @@ for delay in 0.05 0.1 0.2 0.3 1; do
   [[ $(grep -c . "$session_dir/gone.err") == 1 ]] && grep -q "^zentolletto: .*Wayland compositor zentolletto-gone" \
     "$session_dir/gone.err" || fail "compositor gone after $delay s: not the program's one line"
 done
-echo "PASS: native on Wayland: window, menu by click and F10, Space, Ctrl+Q with status 0, compositor loss in one line"
+echo "PASS: native on Wayland: window, menu by click and F10, Space, Ctrl+Q with status 0, maximised on a small screen, compositor loss in one line"
